@@ -1,0 +1,30 @@
+// Puts a top-level window into the always-on-top band of the stacking order, or takes it out.
+// The only direct call to the window system in the program; position and size are never touched.
+#pragma once
+
+#include <cstdint>
+
+namespace tempulix {
+
+// The native handle of a top-level window: an HWND on Windows, an X11 window id elsewhere.
+using WindowHandle = std::uintptr_t;
+
+// The 16-bit flag values the switch takes.
+inline constexpr std::int16_t flagTrue = -1;
+inline constexpr std::int16_t flagFalse = 0;
+
+// Exactly flagTrue (-1) turns the on-top state on; any other value, 1 included, turns it off.
+// Both arguments are in/out by reference: on return flag holds 1 if the window system took the
+// request and 0 if not. Failure is silent: nothing is printed, thrown or otherwise changed.
+//
+// Windows: SetWindowPos(HWND_TOPMOST or HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE).
+// X11: the EWMH _NET_WM_STATE request to add or remove _NET_WM_STATE_ABOVE, sent on a connection
+// of its own to the display in DISPLAY; 1 only if the request was delivered and a running window
+// manager supports the state.
+void setOnTop(WindowHandle& windowHandle, std::int16_t& flag);
+
+// The system's error code recorded right after the last call (GetLastError on Windows, the X
+// error code on X11, 0 when there was none). Kept for debugging; the program never reads it.
+std::uint32_t lastOnTopError();
+
+}  // namespace tempulix
