@@ -37,7 +37,9 @@ void Controller::command3Click() {
   window_.setFocus(Button::command1);
 }
 
-void Controller::command4Click() { window_.endProgram(); }
+void Controller::command4Click() {
+  window_.endProgram();
+}
 
 void Controller::timer1Timer() {
   const std::optional<std::string> text = elapsed_.tick();
@@ -64,7 +66,9 @@ void Controller::formKeyDown(int keyCode, int /*shift*/) {
   }
 }
 
-void Controller::formUnload(std::int16_t& /*cancel*/) { switchOnTop(flagFalse); }
+void Controller::formUnload(std::int16_t& /*cancel*/) {
+  switchOnTop(flagFalse);
+}
 
 void Controller::switchOnTop(std::int16_t flag) {
   // Temporary copies: the switch writes its result back into them, and it is not wanted here.

@@ -15,6 +15,8 @@ void setOnTop(WindowHandle& windowHandle, std::int16_t& flag) {
   flag = result ? 1 : 0;
 }
 
-std::uint32_t lastOnTopError() { return lastError; }
+std::uint32_t lastOnTopError() {
+  return lastError;
+}
 
 }  // namespace tempulix

@@ -105,8 +105,8 @@ bool requestAbove(WindowHandle handle, bool above) {
   std::array<xcb_intern_atom_cookie_t, atomCount> atomCookies{};
   for (std::size_t i = 0; i < atomCount; ++i) {
     // Only existing atoms: a display where no window manager made them has nothing to ask.
-    atomCookies[i] = xcb_intern_atom(c, 1, static_cast<std::uint16_t>(atomNames[i].size()),
-                                     atomNames[i].data());
+    atomCookies[i] =
+        xcb_intern_atom(c, 1, static_cast<std::uint16_t>(atomNames[i].size()), atomNames[i].data());
   }
   const auto tree = reply<xcb_query_tree_reply_t>(c, treeCookie, xcb_query_tree_reply);
   std::array<xcb_atom_t, atomCount> atoms{};
@@ -137,8 +137,7 @@ bool requestAbove(WindowHandle handle, bool above) {
   message.data.data32[3] = sourceApplication;
   static_assert(sizeof message == 32, "X events are 32 bytes");
   const xcb_void_cookie_t sent = xcb_send_event_checked(
-      c, 0, tree->root,
-      XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+      c, 0, tree->root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
       reinterpret_cast<const char*>(&message));
   // The check is a round trip, so the message has reached the server before we disconnect.
   const Owned<xcb_generic_error_t> error(xcb_request_check(c, sent));
@@ -156,6 +155,8 @@ void setOnTop(WindowHandle& windowHandle, std::int16_t& flag) {
   flag = requestAbove(windowHandle, flag == flagTrue) ? 1 : 0;
 }
 
-std::uint32_t lastOnTopError() { return lastError; }
+std::uint32_t lastOnTopError() {
+  return lastError;
+}
 
 }  // namespace tempulix

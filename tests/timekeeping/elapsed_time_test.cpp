@@ -54,7 +54,7 @@ TEST(ElapsedTimeTest, EdgeTicksGiveExactValuesAndTexts) {
       {101, "10.09999999999998", "0:10.0"},  // ten seconds and more get none
       {600, "60.00000000000058", "1:00.0"},  // minutes roll over unpadded
       {36000, "3599.9999999978213", "59:59.9"},
-      {36001, "3600.099999997821", "60:00.0"},  // no hours field
+      {36001, "3600.099999997821", "60:00.0"},   // no hours field
       {328200, "32819.9999998029", "546:59.9"},  // the last text there is
   };
   for (const EdgeRow& row : rows) {
@@ -91,8 +91,8 @@ TEST(ElapsedTimeTest, SweepToOverflowLagsOnlyWhereBinary64Explains) {
   struct Range {
     long first, last;
   };
-  const std::vector<Range> behind = {{8, 8},         {10, 12},         {46, 189},
-                                     {753, 3012},    {12046, 48189},   {192753, 328200}};
+  const std::vector<Range> behind = {{8, 8},      {10, 12},       {46, 189},
+                                     {753, 3012}, {12046, 48189}, {192753, 328200}};
   const std::vector<long> repeats = {8, 10, 46, 753, 12046, 192753};
   const std::vector<long> skips = {9, 13, 190, 3013, 48190};
   auto isBehind = [&](long tick) {
@@ -129,9 +129,9 @@ TEST(DisplayTextTest, FormatsFieldsByFloor) {
     double elapsed;
     const char* text;
   } rows[] = {
-      {0.0, "0:00.0"},           {5.35, "0:05.3"},          {59.99, "0:59.9"},
-      {60.0, "1:00.0"},          {720.95, "12:00.9"},      {32819.99, "546:59.9"},
-      {32820.0, ""},             {1e300, ""},  // overflow: no text, no crash
+      {0.0, "0:00.0"},  {5.35, "0:05.3"},    {59.99, "0:59.9"},
+      {60.0, "1:00.0"}, {720.95, "12:00.9"}, {32819.99, "546:59.9"},
+      {32820.0, ""},    {1e300, ""},  // overflow: no text, no crash
   };
   for (const auto& row : rows) {
     EXPECT_EQ(displayText(row.elapsed).value_or(""), row.text) << row.elapsed;

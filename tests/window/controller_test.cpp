@@ -84,9 +84,8 @@ TEST_F(ControllerTest, StateTable) {
       if (byKey) {
         c.formKeyDown(keys[row.action], 0);
       } else {
-        const std::function<void()> clicks[] = {[&] { c.command1Click(); },
-                                                [&] { c.command2Click(); },
-                                                [&] { c.command3Click(); }};
+        const std::function<void()> clicks[] = {
+            [&] { c.command1Click(); }, [&] { c.command2Click(); }, [&] { c.command3Click(); }};
         clicks[row.action]();
       }
       const std::string what = std::string(row.name) + (byKey ? " by key" : " by click");

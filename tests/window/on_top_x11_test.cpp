@@ -77,8 +77,8 @@ class TestWindow {
   }
   bool managed() {
     Owned<xcb_get_property_reply_t> reply(xcb_get_property_reply(
-        connection_, xcb_get_property(connection_, 0, window_, atom("WM_STATE"), XCB_ATOM_ANY, 0, 2),
-        nullptr));
+        connection_,
+        xcb_get_property(connection_, 0, window_, atom("WM_STATE"), XCB_ATOM_ANY, 0, 2), nullptr));
     return reply && reply->value_len > 0;
   }
   // Position on the screen and size, as x, y, width, height.
@@ -114,7 +114,7 @@ TEST(OnTopWithWindowManager, FlagTrueOnAnythingElseOffGeometryKept) {
     bool above;
   } rows[] = {{flagTrue, true}, {flagFalse, false}, {flagTrue, true},
               {1, false},  // only exactly -1 means on
-              {flagTrue, true}, {-2, false}, {flagFalse, false}};
+              {flagTrue, true}, {-2, false},        {flagFalse, false}};
   for (const auto& row : rows) {
     EXPECT_EQ(callSetOnTop(window.handle(), row.flag), 1) << "flag " << row.flag;
     EXPECT_TRUE(eventually([&] { return window.above() == row.above; })) << "flag " << row.flag;
@@ -150,7 +150,8 @@ TEST(OnTopWithoutWindowManager, GivesZeroAndLeavesTheWindowAlone) {
 }
 
 TEST(OnTopWithoutServer, GivesZero) {
-  for (const char* display : {":59999", "", "no-such-host-xyz.invalid:0", static_cast<const char*>(nullptr)}) {
+  for (const char* display :
+       {":59999", "", "no-such-host-xyz.invalid:0", static_cast<const char*>(nullptr)}) {
     if (display) {
       setenv("DISPLAY", display, 1);
     } else {
