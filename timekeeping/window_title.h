@@ -14,6 +14,9 @@ inline constexpr std::string_view makerDomain = "tempulix.example";
 // window starts with, it has no "by".
 inline constexpr std::string_view titleSeparator = " - Tempulix ";
 
+// The caption the window starts with: "Tempulix - by tempulix.example".
+std::string designTimeCaption();
+
 // The title that mirrors a display text: "0:05.3 - Tempulix tempulix.example".
 std::string windowTitle(std::string_view displayText);
 

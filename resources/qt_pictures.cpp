@@ -1,0 +1,25 @@
+#include "qt_pictures.h"
+
+namespace tempulix {
+
+QIcon pictureIcon(Picture picture) {
+  switch (picture) {
+    case Picture::start:
+      return QIcon(QStringLiteral(":/tempulix/start.gif"));
+    case Picture::stop:
+      return QIcon(QStringLiteral(":/tempulix/stop.gif"));
+    case Picture::reset:
+      return QIcon(QStringLiteral(":/tempulix/reset.gif"));
+    case Picture::exit:
+      return QIcon(QStringLiteral(":/tempulix/exit.gif"));
+    case Picture::clock: {
+      // The 32 px image as drawn for small sizes, and a large one for high-DPI title bars.
+      QIcon icon(QStringLiteral(":/tempulix/clock.ico"));
+      icon.addFile(QStringLiteral(":/tempulix/icons/tempulix-256.png"));
+      return icon;
+    }
+  }
+  return {};
+}
+
+}  // namespace tempulix

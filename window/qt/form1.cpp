@@ -1,0 +1,199 @@
+#include "form1.h"
+
+#include <QAccessible>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QWindow>
+
+#include "form1_layout.h"
+#include "picture_button.h"
+#include "qt_pictures.h"
+#include "window_title.h"
+
+namespace tempulix {
+namespace {
+
+// Twips to Qt's logical pixels, which Qt itself scales for high-DPI screens.
+QRect toPixels(const form1::Box& box) {
+  return {form1::pixels(box.left), form1::pixels(box.top), form1::pixels(box.width),
+          form1::pixels(box.height)};
+}
+
+QString toQString(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The shift state as the controller receives it.
+int shiftState(Qt::KeyboardModifiers modifiers) {
+  return (modifiers & Qt::ShiftModifier ? shiftMask : 0) |
+         (modifiers & Qt::ControlModifier ? ctrlMask : 0) |
+         (modifiers & Qt::AltModifier ? altMask : 0);
+}
+
+// "Lucida Console" is rarely found on Linux, and a bare family that is missing falls back to a
+// proportional face; ask for fixed pitch and offer faces that are there.
+QFont timeFont() {
+  QFont font;
+  font.setFamilies({toQString(form1::timeFontFace), QStringLiteral("Liberation Mono"),
+                    QStringLiteral("DejaVu Sans Mono"), QStringLiteral("monospace")});
+  font.setStyleHint(QFont::Monospace, QFont::PreferMatch);
+  font.setFixedPitch(true);
+  font.setPixelSize(form1::timeFontPixels);
+  font.setWeight(QFont::Normal);
+  font.setItalic(false);
+  font.setUnderline(false);
+  font.setStrikeOut(false);
+  return font;
+}
+
+}  // namespace
+
+Form1::Form1(Controller::OnTopSwitch onTop, QWidget* parent)
+    : QWidget(parent), controller_(*this, std::move(onTop)) {
+  controller_.formInitialize();
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(toQString(designTimeCaption()));
+  setWindowIcon(pictureIcon(Picture::clock));
+  // An ordinary resizable frame; the controls keep their places whatever its size.
+  resize(form1::pixels(form1::clientWidth), form1::pixels(form1::clientHeight));
+
+  timeLabel_ = new QLabel(toQString(form1::timeLabelText), this);
+  timeLabel_->setObjectName(QStringLiteral("l_time"));
+  timeLabel_->setGeometry(toPixels(form1::timeLabelBox));
+  timeLabel_->setFont(timeFont());
+  // Right-aligned, the digits stay put when "   0:00.0" becomes "0:00.1" and as minutes grow.
+  timeLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  timeLabel_->setAccessibleName(QStringLiteral("Elapsed time"));
+
+  buttons_ = {addButton("Command1", form1::command1Text, "Start", Picture::start),
+              addButton("Command2", form1::command2Text, "Stop", Picture::stop),
+              addButton("Command3", form1::command3Text, "Reset", Picture::reset),
+              addButton("Command4", {}, "Exit", Picture::exit)};
+  const std::array<form1::Box, 4> boxes = {form1::command1Box, form1::command2Box,
+                                           form1::command3Box, form1::command4Box};
+  for (std::size_t i = 0; i < buttons_.size(); ++i) {
+    buttons_[i]->setGeometry(toPixels(boxes[i]));
+  }
+  // The exit button sits on the window-background colour (the colour text fields are drawn on),
+  // which its transparent picture shows through.
+  QPalette exitPalette = buttons_[3]->palette();
+  exitPalette.setColor(QPalette::Button, exitPalette.color(QPalette::Base));
+  buttons_[3]->setPalette(exitPalette);
+  buttons_[3]->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  // Tab order 1 to 4; Qt's focus chain wraps from the last back to the first.
+  setTabOrder(buttons_[0], buttons_[1]);
+  setTabOrder(buttons_[1], buttons_[2]);
+  setTabOrder(buttons_[2], buttons_[3]);
+
+  connect(buttons_[0], &QAbstractButton::clicked, this, [this] { controller_.command1Click(); });
+  connect(buttons_[1], &QAbstractButton::clicked, this, [this] { controller_.command2Click(); });
+  connect(buttons_[2], &QAbstractButton::clicked, this, [this] { controller_.command3Click(); });
+  connect(buttons_[3], &QAbstractButton::clicked, this, [this] { controller_.command4Click(); });
+
+  timer1_.setObjectName(QStringLiteral("Timer1"));
+  // Deadlines at fixed steps from the start (previous deadline + interval), not from when the
+  // last tick was handled, so the period does not drift; a missed period is merged.
+  timer1_.setTimerType(Qt::PreciseTimer);
+  timer1_.setInterval(Controller::timerIntervalMs);
+  connect(&timer1_, &QTimer::timeout, this, [this] { controller_.timer1Timer(); });
+
+  controller_.formLoad();
+
+  // Key preview: the window's own QWindow sees every key as a ShortcutOverride before any
+  // widget, Alt combinations included, and lets it go on to the focused button.
+  create();
+  QWidget::windowHandle()->installEventFilter(this);
+}
+
+Form1::~Form1() {
+  if (QWindow* window = QWidget::windowHandle()) {
+    window->removeEventFilter(this);
+  }
+}
+
+Controller::OnTopSwitch Form1::platformOnTopSwitch() {
+  if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+    return setOnTop;
+  }
+  return [](WindowHandle&, std::int16_t& flag) { flag = 0; };
+}
+
+PictureButton* Form1::addButton(const char* name, std::string_view text, const char* accessibleName,
+                                Picture picture) {
+  auto* button = new PictureButton(this);
+  button->setObjectName(QLatin1String(name));
+  button->setText(toQString(text));
+  button->setIcon(pictureIcon(picture));
+  button->setAccessibleName(QLatin1String(accessibleName));
+  return button;
+}
+
+void Form1::setLabelText(std::string_view text) {
+  timeLabel_->setText(toQString(text));
+}
+
+void Form1::setCaption(std::string_view text) {
+  setWindowTitle(toQString(text));
+}
+
+void Form1::setTimerInterval(int milliseconds) {
+  timer1_.setInterval(milliseconds);
+}
+
+void Form1::setTimerEnabled(bool enabled) {
+  if (!enabled) {
+    timer1_.stop();
+  } else if (!timer1_.isActive()) {
+    // start() on a running timer would begin a new period: keep the one under way.
+    timer1_.start();
+  }
+}
+
+void Form1::setFocus(Button button) {
+  buttons_[static_cast<std::size_t>(button)]->setFocus(Qt::OtherFocusReason);
+}
+
+WindowHandle Form1::windowHandle() {
+  return static_cast<WindowHandle>(winId());
+}
+
+void Form1::endProgram() {
+  // At once and without a close event: quit() would send one.
+  timer1_.stop();
+  hide();
+  QCoreApplication::exit(0);
+}
+
+bool Form1::event(QEvent* event) {
+  // Qt reports every re-activation; the stopwatch's Activate is the first one, when the window
+  // has just been shown and mapped.
+  if (event->type() == QEvent::WindowActivate && !activated_) {
+    activated_ = true;
+    controller_.formActivate();
+  }
+  return QWidget::event(event);
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    controller_.formKeyDown(key->key(), shiftState(key->modifiers()));
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+  std::int16_t cancel = 0;
+  controller_.formUnload(cancel);
+  if (cancel != 0) {
+    event->ignore();
+    return;
+  }
+  QWidget::closeEvent(event);
+}
+
+}  // namespace tempulix

@@ -1,0 +1,56 @@
+// The stopwatch window in Qt Widgets: builds the label, the four buttons and the timer as
+// designed, carries out the controller's window operations and delivers the window's events to
+// it. It holds no stopwatch state of its own.
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+#include <array>
+
+#include "controller.h"
+#include "qt_pictures.h"
+#include "window_operations.h"
+
+class QLabel;
+
+namespace tempulix {
+
+class PictureButton;
+
+class Form1 : public QWidget, public WindowOperations {
+  Q_OBJECT
+
+ public:
+  // onTop is the always-on-top switch; the default calls it only where it can work (X11).
+  explicit Form1(Controller::OnTopSwitch onTop = platformOnTopSwitch(), QWidget* parent = nullptr);
+  ~Form1() override;
+
+  // setOnTop on the xcb platform; elsewhere (offscreen, Wayland) a switch that fails silently.
+  static Controller::OnTopSwitch platformOnTopSwitch();
+
+  // WindowOperations
+  void setLabelText(std::string_view text) override;
+  void setCaption(std::string_view text) override;
+  void setTimerInterval(int milliseconds) override;
+  void setTimerEnabled(bool enabled) override;
+  void setFocus(Button button) override;
+  WindowHandle windowHandle() override;
+  void endProgram() override;
+
+ protected:
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  PictureButton* addButton(const char* name, std::string_view text, const char* accessibleName,
+                           Picture picture);
+
+  QLabel* timeLabel_;
+  std::array<PictureButton*, 4> buttons_;
+  QTimer timer1_;
+  Controller controller_;
+  bool activated_ = false;
+};
+
+}  // namespace tempulix
