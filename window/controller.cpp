@@ -72,7 +72,7 @@ void Controller::formUnload(std::int16_t& /*cancel*/) {
 
 void Controller::switchOnTop(std::int16_t flag) {
   // Temporary copies: the switch writes its result back into them, and it is not wanted here.
-  WindowHandle handle = window_.windowHandle();
+  WindowHandle handle = window_.nativeWindowHandle();
   if (onTop_) {
     onTop_(handle, flag);
   }

@@ -3,7 +3,11 @@
 // message; the window manager then sets _NET_WM_STATE on the window.
 #include <xcb/xcb.h>
 
+#include <poll.h>
+
+#include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdlib>
 #include <limits>
 #include <memory>
@@ -57,6 +61,19 @@ Owned<xcb_get_property_reply_t> property(xcb_connection_t* connection, xcb_windo
       xcb_get_property_reply);
 }
 
+// True if the window's property, a list of atoms, holds the atom.
+bool listsAtom(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t list,
+               xcb_atom_t atom) {
+  const auto value = property(connection, window, list, XCB_ATOM_ATOM,
+                              std::numeric_limits<std::uint32_t>::max() / 4);
+  if (!value || value->format != 32) {
+    return false;
+  }
+  const auto* begin = static_cast<const xcb_atom_t*>(xcb_get_property_value(value.get()));
+  const auto* end = begin + xcb_get_property_value_length(value.get()) / 4;
+  return std::find(begin, end, atom) != end;
+}
+
 // The window a compliant window manager names on the root and on the window itself.
 xcb_window_t supportingWindow(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t check) {
   const auto value = property(connection, window, check, XCB_ATOM_WINDOW, 1);
@@ -74,19 +91,34 @@ bool windowManagerSupportsAbove(xcb_connection_t* connection, xcb_window_t root,
   if (wm == XCB_WINDOW_NONE || supportingWindow(connection, wm, atoms[supportingWmCheck]) != wm) {
     return false;
   }
-  const auto list = property(connection, root, atoms[supported], XCB_ATOM_ATOM,
-                             std::numeric_limits<std::uint32_t>::max() / 4);
-  if (!list || list->format != 32) {
-    return false;
-  }
-  const auto* begin = static_cast<const xcb_atom_t*>(xcb_get_property_value(list.get()));
-  const auto* end = begin + xcb_get_property_value_length(list.get()) / 4;
-  for (const auto* it = begin; it != end; ++it) {
-    if (*it == atoms[wmStateAbove]) {
-      return true;
+  return listsAtom(connection, root, atoms[supported], atoms[wmStateAbove]);
+}
+
+bool hasAbove(xcb_connection_t* connection, xcb_window_t window,
+              const std::array<xcb_atom_t, atomCount>& atoms) {
+  return listsAtom(connection, window, atoms[wmState], atoms[wmStateAbove]);
+}
+
+// The window manager applies the request in its own time, and ignores it once the window is
+// being unmapped. Waiting (briefly) for it makes the switch take effect before the caller goes on,
+// as on Windows, so that turning it off just before the window closes is not lost.
+void awaitState(xcb_connection_t* connection, xcb_window_t window, bool above,
+                const std::array<xcb_atom_t, atomCount>& atoms) {
+  constexpr auto patience = std::chrono::milliseconds(250);
+  const auto deadline = std::chrono::steady_clock::now() + patience;
+  pollfd descriptor{xcb_get_file_descriptor(connection), POLLIN, 0};
+  while (hasAbove(connection, window, atoms) != above) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0 || poll(&descriptor, 1, static_cast<int>(left.count())) <= 0) {
+      return;
+    }
+    while (Owned<xcb_generic_event_t> event{xcb_poll_for_event(connection)}) {
+    }
+    if (xcb_connection_has_error(connection)) {
+      return;
     }
   }
-  return false;
 }
 
 bool requestAbove(WindowHandle handle, bool above) {
@@ -126,6 +158,10 @@ bool requestAbove(WindowHandle handle, bool above) {
     return false;
   }
 
+  // Property changes on the window wake the wait below; the mask is this connection's own.
+  const std::uint32_t eventMask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+  xcb_change_window_attributes(c, window, XCB_CW_EVENT_MASK, &eventMask);
+
   xcb_client_message_event_t message{};
   message.response_type = XCB_CLIENT_MESSAGE;
   message.format = 32;
@@ -145,6 +181,7 @@ bool requestAbove(WindowHandle handle, bool above) {
     lastError = error->error_code;
     return false;
   }
+  awaitState(c, window, above, atoms);
   return true;
 }
 

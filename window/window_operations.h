@@ -23,7 +23,7 @@ class WindowOperations {
   // Disabled: no further tick arrives, not even one that was already due.
   virtual void setTimerEnabled(bool enabled) = 0;
   virtual void setFocus(Button button) = 0;
-  virtual WindowHandle windowHandle() = 0;
+  virtual WindowHandle nativeWindowHandle() = 0;
   // Ends the whole program now: no close notification, no further event.
   virtual void endProgram() = 0;
 };

@@ -36,7 +36,7 @@ class RecordingWindow : public WindowOperations {
     focus = button;
     log.push_back("focus");
   }
-  WindowHandle windowHandle() override {
+  WindowHandle nativeWindowHandle() override {
     ++handleReads;
     return handle;
   }

@@ -106,11 +106,11 @@ Form1::Form1(Controller::OnTopSwitch onTop, QWidget* parent)
   // Key preview: the window's own QWindow sees every key as a ShortcutOverride before any
   // widget, Alt combinations included, and lets it go on to the focused button.
   create();
-  QWidget::windowHandle()->installEventFilter(this);
+  windowHandle()->installEventFilter(this);
 }
 
 Form1::~Form1() {
-  if (QWindow* window = QWidget::windowHandle()) {
+  if (QWindow* window = windowHandle()) {
     window->removeEventFilter(this);
   }
 }
@@ -157,7 +157,7 @@ void Form1::setFocus(Button button) {
   buttons_[static_cast<std::size_t>(button)]->setFocus(Qt::OtherFocusReason);
 }
 
-WindowHandle Form1::windowHandle() {
+WindowHandle Form1::nativeWindowHandle() {
   return static_cast<WindowHandle>(winId());
 }
 

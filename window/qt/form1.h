@@ -34,7 +34,7 @@ class Form1 : public QWidget, public WindowOperations {
   void setTimerInterval(int milliseconds) override;
   void setTimerEnabled(bool enabled) override;
   void setFocus(Button button) override;
-  WindowHandle windowHandle() override;
+  WindowHandle nativeWindowHandle() override;
   void endProgram() override;
 
  protected:
@@ -48,7 +48,7 @@ class Form1 : public QWidget, public WindowOperations {
 
   QLabel* timeLabel_;
   std::array<PictureButton*, 4> buttons_;
-  QTimer timer1_;
+  QTimer timer1_{this};  // a child, so that it can be found by name
   Controller controller_;
   bool activated_ = false;
 };

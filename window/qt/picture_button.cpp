@@ -1,6 +1,8 @@
 #include "picture_button.h"
 
 #include <QKeyEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 
 namespace tempulix {
 
@@ -21,6 +23,20 @@ void PictureButton::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QToolButton::keyPressEvent(event);
+}
+
+void PictureButton::paintEvent(QPaintEvent* event) {
+  QToolButton::paintEvent(event);
+  // Tool buttons draw no focus mark in every style; without one, Space and Enter would act on
+  // a button the user cannot see.
+  if (hasFocus()) {
+    QStylePainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.rect = rect().adjusted(3, 3, -3, -3);
+    option.state |= QStyle::State_KeyboardFocusChange;  // some styles draw it only then
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+  }
 }
 
 }  // namespace tempulix

@@ -14,6 +14,7 @@ class PictureButton : public QToolButton {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 };
 
 }  // namespace tempulix

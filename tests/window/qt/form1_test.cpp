@@ -1,0 +1,235 @@
+// The Qt window on the offscreen platform: layout, texts, focus, keys and the controller's
+// effects as a user sees them. Ticks are delivered through the timer's own signal, so no test
+// waits for real time to pass.
+#include "form1.h"
+
+#include <QApplication>
+#include <QFontInfo>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QWindow>
+#include <vector>
+
+#include "controller.h"
+
+namespace tempulix {
+namespace {
+
+struct OnTopCall {
+  WindowHandle handle;
+  std::int16_t flag;
+};
+
+class Form1Test : public QObject {
+  Q_OBJECT
+
+ private:
+  std::vector<OnTopCall> calls_;
+  std::unique_ptr<Form1> form_;
+
+  QToolButton* button(int number) {
+    return form_->findChild<QToolButton*>(QStringLiteral("Command%1").arg(number));
+  }
+  QLabel* label() { return form_->findChild<QLabel*>(QStringLiteral("l_time")); }
+  QTimer* timer() { return form_->findChild<QTimer*>(QStringLiteral("Timer1")); }
+  QWindow* window() { return static_cast<QWidget*>(form_.get())->windowHandle(); }
+  void ticks(int count) {
+    for (int i = 0; i < count && timer()->isActive(); ++i) {
+      QVERIFY(QMetaObject::invokeMethod(timer(), "timeout"));
+    }
+  }
+  void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(window(), key, modifiers);
+  }
+  QWidget* focused() { return QApplication::focusWidget(); }
+
+ private slots:
+  void init() {
+    calls_.clear();
+    form_ = std::make_unique<Form1>([this](WindowHandle& handle, std::int16_t& flag) {
+      calls_.push_back({handle, flag});
+    });
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+  }
+  void cleanup() { form_.reset(); }
+
+  void layoutAsDesigned() {
+    QCOMPARE(form_->size(), QSize(318, 138));
+    QCOMPARE(label()->geometry(), QRect(8, 16, 297, 57));
+    const QRect buttons[] = {
+        {8, 80, 73, 49}, {96, 80, 73, 49}, {184, 80, 73, 49}, {272, 88, 33, 33}};
+    for (int i = 0; i < 4; ++i) {
+      QCOMPARE(button(i + 1)->geometry(), buttons[i]);
+    }
+    form_->resize(500, 300);
+    QCOMPARE(button(4)->geometry(), buttons[3]);
+    form_->resize(150, 60);
+    QCOMPARE(label()->geometry(), QRect(8, 16, 297, 57));
+  }
+
+  void designTimeTexts() {
+    QCOMPARE(form_->windowTitle(), QStringLiteral("Tempulix - by tempulix.example"));
+    QCOMPARE(label()->text(), QStringLiteral("   0:00.0"));
+    QCOMPARE(button(1)->text(), QStringLiteral("&Start"));
+    QCOMPARE(button(2)->text(), QStringLiteral("S&top"));
+    QCOMPARE(button(3)->text(), QStringLiteral("&Reset"));
+    QVERIFY(button(4)->text().isEmpty());
+    QVERIFY(!form_->windowIcon().isNull());
+    for (int i = 1; i <= 4; ++i) {
+      QVERIFY2(!button(i)->icon().isNull(), qPrintable(button(i)->objectName()));
+      QVERIFY(!button(i)->accessibleName().isEmpty());
+    }
+    QVERIFY(!label()->accessibleName().isEmpty());
+    QCOMPARE(button(4)->palette().color(QPalette::Button), form_->palette().color(QPalette::Base));
+  }
+
+  void timeFontIsLargeAndFixedPitch() {
+    const QFontInfo info(label()->font());
+    QVERIFY2(info.fixedPitch(), qPrintable(info.family()));
+    QCOMPARE(info.pixelSize(), 55);
+    QCOMPARE(info.weight(), int(QFont::Normal));
+    QVERIFY(!info.italic());
+  }
+
+  void startUpFocusAndOnTopOnce() {
+    QCOMPARE(focused(), button(1));
+    QCOMPARE(calls_.size(), std::size_t{1});
+    QCOMPARE(calls_[0].flag, flagTrue);
+    QCOMPARE(calls_[0].handle, static_cast<WindowHandle>(form_->winId()));
+    // Coming back to the window is not a new Activate: focus and stacking stay as they are.
+    button(3)->setFocus();
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    form_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    QCOMPARE(calls_.size(), std::size_t{1});
+    QCOMPARE(focused(), button(3));
+  }
+
+  void tabOrderWraps() {
+    for (int expected : {2, 3, 4, 1, 2}) {
+      key(Qt::Key_Tab);
+      QCOMPARE(focused(), button(expected));
+    }
+    key(Qt::Key_Backtab);
+    QCOMPARE(focused(), button(1));
+  }
+
+  void keysRunTheHandlersWithAnyModifier() {
+    const Qt::KeyboardModifiers modifiers[] = {Qt::NoModifier, Qt::ShiftModifier,
+                                               Qt::ControlModifier, Qt::AltModifier};
+    for (const auto modifier : modifiers) {
+      key(Qt::Key_S, modifier);
+      QVERIFY(timer()->isActive());
+      QCOMPARE(focused(), button(2));
+      ticks(2);
+      key(Qt::Key_T, modifier);
+      QVERIFY(!timer()->isActive());
+      QCOMPARE(focused(), button(1));
+      key(Qt::Key_R, modifier);
+      QCOMPARE(label()->text(), QStringLiteral("0:00.0"));
+      QCOMPARE(focused(), button(1));
+    }
+  }
+
+  void otherKeysDoNothing() {
+    for (const Qt::Key other : {Qt::Key_A, Qt::Key_Q, Qt::Key_Escape, Qt::Key_F1}) {
+      key(other);
+    }
+    QVERIFY(!timer()->isActive());
+    QCOMPARE(label()->text(), QStringLiteral("   0:00.0"));
+  }
+
+  // Space and Enter click the focused button; the focus moves make them alternate Start/Stop.
+  void spaceAndEnterClickTheFocusedButton() {
+    for (const Qt::Key press : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
+      key(press);
+      QVERIFY2(timer()->isActive(), "first press starts");
+      QCOMPARE(focused(), button(2));
+      key(press);
+      QVERIFY2(!timer()->isActive(), "second press stops");
+      QCOMPARE(focused(), button(1));
+    }
+  }
+
+  // Alt with the underlined letter clicks the button itself (the key preview runs as well).
+  void accessKeysClickTheirButtons() {
+    const struct {
+      Qt::Key key;
+      int button;
+    } rows[] = {{Qt::Key_S, 1}, {Qt::Key_T, 2}, {Qt::Key_R, 3}};
+    key(Qt::Key_S);
+    ticks(4);
+    for (const auto& row : rows) {
+      QSignalSpy clicked(button(row.button), &QAbstractButton::clicked);
+      key(row.key, Qt::AltModifier);
+      QTRY_COMPARE(clicked.count(), 1);  // an access key animates the click
+    }
+    QVERIFY(!timer()->isActive());
+    QCOMPARE(focused(), button(1));
+    QCOMPARE(label()->text(), QStringLiteral("0:00.0"));
+  }
+
+  void accessKeyStartsAndMovesTheFocus() {
+    key(Qt::Key_S, Qt::AltModifier);
+    QTRY_COMPARE(focused(), button(2));
+    QVERIFY(timer()->isActive());
+  }
+
+  void ticksWriteLabelAndTitle() {
+    key(Qt::Key_S);
+    ticks(3);
+    key(Qt::Key_T);
+    QCOMPARE(label()->text(), QStringLiteral("0:00.3"));
+    QCOMPARE(form_->windowTitle(), QStringLiteral("0:00.3 - Tempulix tempulix.example"));
+    key(Qt::Key_S);
+    ticks(1);
+    QCOMPARE(label()->text(), QStringLiteral("0:00.4"));
+    QCOMPARE(form_->windowTitle(), QStringLiteral("0:00.4 - Tempulix tempulix.example"));
+  }
+
+  void resetKeepsTheTitle() {
+    QTest::mouseClick(button(1), Qt::LeftButton);
+    ticks(11);
+    QTest::mouseClick(button(3), Qt::LeftButton);
+    QVERIFY(!timer()->isActive());
+    QCOMPARE(label()->text(), QStringLiteral("0:00.0"));
+    QCOMPARE(form_->windowTitle(), QStringLiteral("0:01.0 - Tempulix tempulix.example"));
+  }
+
+  // Start while running keeps the period under way instead of beginning a new one.
+  void startWhileRunningKeepsTheSchedule() {
+    key(Qt::Key_S);
+    const int id = timer()->timerId();
+    key(Qt::Key_S);
+    QCOMPARE(timer()->timerId(), id);
+    QCOMPARE(timer()->timerType(), Qt::PreciseTimer);
+    QCOMPARE(timer()->interval(), 100);
+  }
+
+  void closeTurnsOnTopOff() {
+    QVERIFY(form_->close());
+    QCOMPARE(calls_.size(), std::size_t{2});
+    QCOMPARE(calls_[1].flag, flagFalse);
+  }
+
+  void exitEndsWithoutClosing() {
+    QTimer::singleShot(0, button(4), [this] { QTest::mouseClick(button(4), Qt::LeftButton); });
+    QTimer::singleShot(10000, [] { QCoreApplication::exit(99); });  // guard against a hang
+    QCOMPARE(QApplication::exec(), 0);
+    QCOMPARE(calls_.size(), std::size_t{1});  // no close: topmost is not switched off
+    QVERIFY(!form_->isVisible());
+  }
+};
+
+}  // namespace
+}  // namespace tempulix
+
+QTEST_MAIN(tempulix::Form1Test)
+#include "form1_test.moc"

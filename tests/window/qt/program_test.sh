@@ -1,0 +1,128 @@
+#!/usr/bin/env bash
+# The built program on a real X server with a window manager (run under with_x11.sh --wm):
+# titles and stacking state read back with xprop, keys and clicks sent with xdotool.
+set -u
+program=$1
+work=$(mktemp -d)
+failures=0
+pid=
+
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+pass() { echo "ok: $*"; }
+cleanup() {
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  jobs -p | xargs -r kill 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Retries a command for up to five seconds.
+eventually() {
+  for _ in $(seq 100); do
+    "$@" && return 0
+    sleep 0.05
+  done
+  "$@"
+}
+title() { xprop -id "$window" _NET_WM_NAME 2>/dev/null | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p'; }
+title_is() { [ "$(title)" = "$1" ]; }
+above() { xprop -id "$window" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_ABOVE; }
+not_above() { ! above; }
+label_shot() { import -silent -window "$window" -crop 297x57+8+16 +repage "$work/$1.png"; }
+same_picture() { [ "$(compare -metric AE "$work/$1.png" "$work/$2.png" null: 2>&1)" = 0 ]; }
+# Clicks at a point of the window's client area.
+click() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
+launch() {
+  "$program" 2>"$work/stderr" &
+  pid=$!
+  window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Tempulix - by ' | head -n1)
+  [ -n "$window" ] && xdotool windowactivate --sync "$window" 2>/dev/null
+  [ -n "$window" ]
+}
+# Waits for the program to end and sets status to its exit status ("running" if it did not).
+await_end() {
+  for _ in $(seq 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  if kill -0 "$pid" 2>/dev/null; then status=running; return; fi
+  wait "$pid"
+  status=$?
+  pid=
+}
+
+if ! launch; then
+  fail "no window appeared"
+  cat "$work/stderr"
+  exit 1
+fi
+
+if title_is "Tempulix - by tempulix.example"; then pass "design-time caption"; else fail "caption is '$(title)'"; fi
+if eventually above; then pass "on top after start-up"; else fail "no _NET_WM_STATE_ABOVE"; fi
+label_shot start
+
+# S starts: the title runs 0:00.1, 0:00.2, ... one tenth at a time.
+xprop -spy -id "$window" _NET_WM_NAME >"$work/titles" 2>/dev/null &
+xdotool key s
+if eventually title_is "0:00.5 - Tempulix tempulix.example"; then pass "S starts"; else fail "after S the title is '$(title)'"; fi
+sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\) - Tempulix tempulix.example"$/\1/p' "$work/titles" | head -n5 >"$work/first"
+if [ "$(tr '\n' ' ' <"$work/first")" = "0:00.1 0:00.2 0:00.3 0:00.4 0:00.5 " ]; then
+  pass "the title advances one tenth a tick"
+else
+  fail "first titles: $(tr '\n' ' ' <"$work/first")"
+fi
+
+# T stops and the title holds.
+xdotool key t
+sleep 0.15
+held=$(title)
+sleep 0.5
+if [ "$(title)" = "$held" ] && [ "$held" != "Tempulix - by tempulix.example" ]; then pass "T stops, title holds at '$held'"; else fail "title moved after T: '$held' -> '$(title)'"; fi
+label_shot stopped
+
+# R puts 0:00.0 in the label (the same pixels as the right-aligned start text) and keeps the title.
+xdotool key r
+sleep 0.2
+label_shot reset
+if ! same_picture start stopped && same_picture start reset; then pass "R shows 0:00.0"; else fail "label after R differs from 0:00.0"; fi
+if title_is "$held"; then pass "R keeps the title"; else fail "title after R is '$(title)'"; fi
+
+# The buttons work with the mouse: Start, then Stop.
+click 44 104
+if eventually title_is "0:00.2 - Tempulix tempulix.example"; then pass "Start button"; else fail "after Start the title is '$(title)'"; fi
+click 132 104
+sleep 0.15
+held=$(title)
+sleep 0.4
+if title_is "$held"; then pass "Stop button"; else fail "the title moved after Stop"; fi
+
+# Closing through the window manager: topmost goes off, then the program ends with status 0.
+xprop -spy -id "$window" _NET_WM_STATE >"$work/states" 2>/dev/null &
+spy=$!
+sleep 0.2
+xdotool key alt+F4
+await_end
+sleep 0.2
+kill "$spy" 2>/dev/null
+if [ "$status" = 0 ]; then pass "closing ends with status 0"; else fail "after closing: $status"; fi
+if grep -q _NET_WM_STATE "$work/states" && ! tail -n1 "$work/states" | grep -q _NET_WM_STATE_ABOVE; then
+  pass "closing removes ABOVE"
+else
+  fail "stacking states seen while closing: $(tr '\n' '|' <"$work/states")"
+fi
+
+# The exit button ends the program at once.
+if launch; then
+  eventually above
+  click 288 104
+  await_end
+  if [ "$status" = 0 ]; then pass "exit button ends the program"; else fail "after the exit button: $status"; fi
+else
+  fail "no window on the second start"
+fi
+
+if [ -s "$work/stderr" ] && grep -v -E 'XDG_RUNTIME_DIR' "$work/stderr" | grep -q .; then
+  echo "program printed:"; cat "$work/stderr"
+fi
+echo "$failures failed"
+[ "$failures" = 0 ]
