@@ -13,8 +13,9 @@ QIcon pictureIcon(Picture picture) {
     case Picture::exit:
       return QIcon(QStringLiteral(":/tempulix/exit.gif"));
     case Picture::clock: {
-      // The 32 px image as drawn for small sizes, and a large one for high-DPI title bars.
-      QIcon icon(QStringLiteral(":/tempulix/clock.ico"));
+      // The 32 px image the .ico holds, with its edge alpha (Qt's .ico reader drops the
+      // mask of 24-bit images), and a large one for high-DPI title bars.
+      QIcon icon(QStringLiteral(":/tempulix/icons/tempulix-32.png"));
       icon.addFile(QStringLiteral(":/tempulix/icons/tempulix-256.png"));
       return icon;
     }

@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-packages.sh \
   cmake ninja-build g++ pkgconf libxcb1-dev qt6-base-dev fonts-liberation fonts-dejavu-core \
-  libgtest-dev libgmock-dev xvfb xauth openbox x11-utils xdotool imagemagick
+  libgtest-dev libgmock-dev xvfb xauth openbox x11-utils xdotool imagemagick \
+  dpkg-dev desktop-file-utils appstream
 
 for preset in default sanitize; do
   echo "== $preset =="

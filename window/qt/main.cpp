@@ -39,7 +39,8 @@ int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral(TEMPULIX_NAME));
   QApplication::setApplicationVersion(QStringLiteral(TEMPULIX_VERSION_TEXT));
-  QGuiApplication::setDesktopFileName(QStringLiteral("tempulix"));
+  // Lets the desktop match the window to its launcher entry and icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral(TEMPULIX_APP_ID));
 
   tempulix::Form1 form1;
   form1.show();

@@ -85,6 +85,8 @@ class Form1Test : public QObject {
     }
     QVERIFY(!label()->accessibleName().isEmpty());
     QCOMPARE(button(4)->palette().color(QPalette::Button), form_->palette().color(QPalette::Base));
+    const QIcon exit = button(4)->icon();
+    QCOMPARE(exit.pixmap(32, 32, QIcon::Disabled).toImage(), exit.pixmap(32, 32).toImage());
   }
 
   void timeFontIsLargeAndFixedPitch() {
