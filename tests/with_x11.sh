@@ -37,11 +37,16 @@ export DISPLAY=":$(head -n1 "$dir/display")"
 if [ "$wm" = 1 ]; then
   openbox --sm-disable >"$dir/openbox.log" 2>&1 &
   pids+=($!)
-  # The window manager is ready once it names its check window on the root.
-  for _ in $(seq 200); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  # Openbox names its check window on the root early, then loads its theme and menus before it
+  # manages windows; on a loaded machine that takes seconds. Ready means a probe window was taken.
+  xmessage -name with_x11_probe probe >/dev/null 2>&1 &
+  probe=$!
+  for _ in $(seq 600); do
+    xprop -name with_x11_probe WM_STATE 2>/dev/null | grep -q Normal && break
     sleep 0.05
   done
+  kill "$probe" 2>/dev/null
+  wait "$probe" 2>/dev/null
 fi
 
 "$@"

@@ -3,7 +3,7 @@
 # checks what it holds and needs, and runs the program from it. Needs a display with a window
 # manager (with_x11.sh --wm). Arguments: build folder, application id.
 set -u
-build=$1
+build=$(cd "$1" && pwd)
 id=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
