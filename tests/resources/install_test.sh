@@ -44,7 +44,8 @@ else
   depends=$(dpkg-deb -f "$deb" Depends)
   case "$depends" in *libqt6widgets6*) pass "package depends on Qt: $depends" ;; *) fail "Depends: $depends" ;; esac
   [ "$(dpkg-deb -f "$deb" Version)" = 1.0.0.7 ] || fail "package version $(dpkg-deb -f "$deb" Version)"
-  dpkg-deb -c "$deb" | grep -q "usr/share/applications/$id.desktop" || fail "package lacks the desktop entry"
+  dpkg-deb -c "$deb" >"$work/contents"
+  grep -q "usr/share/applications/$id.desktop" "$work/contents" || fail "package lacks the desktop entry"
   # Everything it needs is installable here, and it runs from what it unpacks.
   if [ "$(id -u)" = 0 ]; then
     dpkg --dry-run -i "$deb" >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; fail "dpkg would not install it"; }
