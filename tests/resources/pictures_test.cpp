@@ -21,8 +21,12 @@ Bytes readFile(const std::string& name) {
   std::ifstream in(std::string(TEMPULIX_RESOURCES_DIR) + "/" + name, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
-unsigned le16(const Bytes& b, std::size_t at) { return b.at(at) | b.at(at + 1) << 8; }
-unsigned le32(const Bytes& b, std::size_t at) { return le16(b, at) | le16(b, at + 2) << 16; }
+unsigned le16(const Bytes& b, std::size_t at) {
+  return b.at(at) | b.at(at + 1) << 8;
+}
+unsigned le32(const Bytes& b, std::size_t at) {
+  return le16(b, at) | le16(b, at + 2) << 16;
+}
 
 // What the GIF blocks say, walked the way a decoder walks them.
 struct GifFacts {
@@ -104,11 +108,11 @@ TEST(PicturesTest, ClockIconIsOne32PixelTrueColourImageWithMask) {
   const unsigned size = le32(b, 14), offset = le32(b, 18);
   EXPECT_EQ(size, 3240u);  // header 40 + colour 32*32*3 + mask 32 rows * 4 bytes
   ASSERT_EQ(offset + size, b.size());
-  EXPECT_EQ(le32(b, offset), 40u);          // BITMAPINFOHEADER
-  EXPECT_EQ(le32(b, offset + 4), 32u);      // width
-  EXPECT_EQ(le32(b, offset + 8), 64u);      // colour and mask stacked
-  EXPECT_EQ(le16(b, offset + 14), 24u);     // bits per pixel
-  EXPECT_EQ(le32(b, offset + 16), 0u);      // uncompressed
+  EXPECT_EQ(le32(b, offset), 40u);       // BITMAPINFOHEADER
+  EXPECT_EQ(le32(b, offset + 4), 32u);   // width
+  EXPECT_EQ(le32(b, offset + 8), 64u);   // colour and mask stacked
+  EXPECT_EQ(le16(b, offset + 14), 24u);  // bits per pixel
+  EXPECT_EQ(le32(b, offset + 16), 0u);   // uncompressed
   // The mask's first row: the corner lies outside the round face, so it is transparent.
   EXPECT_EQ(b[offset + 40 + 32 * 32 * 3] & 0x80, 0x80);
 }

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# The built program on a real X server with a window manager (run under with_x11.sh --wm):
-# titles and stacking state read back with xprop, keys and clicks sent with xdotool.
+# A built stopwatch program on a real X server with a window manager (run it under
+# with_x11.sh --wm): titles and stacking state read back with xprop, keys and clicks sent with
+# xdotool. Arguments: the command that starts the program. START_TIMEOUT: seconds to wait for
+# its window (default 10).
 set -u
-program=$1
+program=("$@")
 work=$(mktemp -d)
 failures=0
 pid=
@@ -33,9 +35,9 @@ same_picture() { [ "$(compare -metric AE "$work/$1.png" "$work/$2.png" null: 2>&
 # Clicks at a point of the window's client area.
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
 launch() {
-  "$program" 2>"$work/stderr" &
+  "${program[@]}" 2>"$work/stderr" &
   pid=$!
-  window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Tempulix - by ' | head -n1)
+  window=$(timeout "${START_TIMEOUT:-10}" xdotool search --sync --onlyvisible --name '^Tempulix - by ' | head -n1)
   [ -n "$window" ] && xdotool windowactivate --sync "$window" 2>/dev/null
   [ -n "$window" ]
 }
@@ -121,7 +123,7 @@ else
   fail "no window on the second start"
 fi
 
-if [ -s "$work/stderr" ] && grep -v -E 'XDG_RUNTIME_DIR' "$work/stderr" | grep -q .; then
+if grep -q -v -E 'XDG_RUNTIME_DIR' "$work/stderr" 2>/dev/null; then
   echo "program printed:"; cat "$work/stderr"
 fi
 echo "$failures failed"

@@ -1,0 +1,390 @@
+#include "form1.h"
+
+#include <gdiplus.h>
+#include <shlwapi.h>
+
+#include <string>
+
+#include "form1_layout.h"
+#include "resource_ids.h"
+#include "window_title.h"
+
+namespace tempulix::win32 {
+namespace {
+
+constexpr wchar_t windowClass[] = L"Tempulix.Form1";
+constexpr UINT_PTR timer1Id = 1;
+// Control ids; 1 and 2 are IDOK and IDCANCEL, which the dialog manager sends for Enter and Esc.
+constexpr int firstButtonId = 101;
+
+std::wstring widen(std::string_view text) {
+  if (text.empty()) {
+    return {};
+  }
+  const int length =
+      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+  return wide;
+}
+
+// Microseconds on the monotonic performance counter.
+std::int64_t nowMicroseconds() {
+  LARGE_INTEGER frequency, counter;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&counter);
+  return counter.QuadPart / frequency.QuadPart * 1'000'000 +
+         counter.QuadPart % frequency.QuadPart * 1'000'000 / frequency.QuadPart;
+}
+
+int shiftState() {
+  return (GetKeyState(VK_SHIFT) < 0 ? shiftMask : 0) |
+         (GetKeyState(VK_CONTROL) < 0 ? ctrlMask : 0) | (GetKeyState(VK_MENU) < 0 ? altMask : 0);
+}
+
+// One embedded GIF as a 32-bit image list entry; index 0 of its palette stays transparent.
+OwnedImageList loadPicture(HINSTANCE instance, int id, int size) {
+  HRSRC resource = FindResourceW(instance, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10));  // RCDATA
+  HGLOBAL loaded = resource ? LoadResource(instance, resource) : nullptr;
+  const void* bytes = loaded ? LockResource(loaded) : nullptr;
+  if (!bytes) {
+    return nullptr;
+  }
+  IStream* stream =
+      SHCreateMemStream(static_cast<const BYTE*>(bytes), SizeofResource(instance, resource));
+  if (!stream) {
+    return nullptr;
+  }
+  Gdiplus::GpBitmap* bitmap = nullptr;
+  HBITMAP dib = nullptr;
+  if (Gdiplus::DllExports::GdipCreateBitmapFromStream(stream, &bitmap) == Gdiplus::Ok) {
+    // Decoded to 32-bit ARGB; an 8-bit GIF drawn as it is would lose its transparency.
+    Gdiplus::GpBitmap* scaledBitmap = nullptr;
+    if (size != 32 &&
+        Gdiplus::DllExports::GdipCreateBitmapFromScan0(size, size, 0, PixelFormat32bppARGB, nullptr,
+                                                       &scaledBitmap) == Gdiplus::Ok) {
+      Gdiplus::GpGraphics* graphics = nullptr;
+      Gdiplus::DllExports::GdipGetImageGraphicsContext(scaledBitmap, &graphics);
+      Gdiplus::DllExports::GdipSetInterpolationMode(graphics,
+                                                    Gdiplus::InterpolationModeHighQualityBicubic);
+      Gdiplus::DllExports::GdipDrawImageRectI(graphics, bitmap, 0, 0, size, size);
+      Gdiplus::DllExports::GdipDeleteGraphics(graphics);
+      Gdiplus::DllExports::GdipDisposeImage(bitmap);
+      bitmap = scaledBitmap;
+    }
+    Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap(bitmap, &dib, 0);
+    Gdiplus::DllExports::GdipDisposeImage(bitmap);
+  }
+  stream->Release();
+  if (!dib) {
+    return nullptr;
+  }
+  OwnedImageList list(ImageList_Create(size, size, ILC_COLOR32, 1, 0));
+  if (list) {
+    ImageList_Add(list.get(), dib, nullptr);
+  }
+  DeleteObject(dib);
+  return list;
+}
+
+}  // namespace
+
+GdiplusSession::GdiplusSession() {
+  Gdiplus::GdiplusStartupInput input;
+  if (Gdiplus::GdiplusStartup(&token_, &input, nullptr) != Gdiplus::Ok) {
+    token_ = 0;
+  }
+}
+
+GdiplusSession::~GdiplusSession() {
+  if (token_) {
+    Gdiplus::GdiplusShutdown(token_);
+  }
+}
+
+Form1::Form1(HINSTANCE instance) : instance_(instance), controller_(*this) {}
+
+bool Form1::show(int showCommand) {
+  WNDCLASSEXW windowClassInfo{};
+  windowClassInfo.cbSize = sizeof windowClassInfo;
+  windowClassInfo.lpfnWndProc = windowProcedure;
+  windowClassInfo.hInstance = instance_;
+  windowClassInfo.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(TEMPULIX_ICON_CLOCK));
+  windowClassInfo.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+  windowClassInfo.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClassInfo.lpszClassName = windowClass;
+  if (!RegisterClassExW(&windowClassInfo)) {
+    return false;
+  }
+  dpi_ = GetDeviceCaps(ScreenDc().get(), LOGPIXELSY);
+
+  // The client area is the designed size; the frame around it is whatever the system draws.
+  constexpr DWORD style = WS_OVERLAPPEDWINDOW;
+  constexpr DWORD exStyle = WS_EX_CONTROLPARENT;
+  RECT frame{0, 0, scaled(form1::clientWidth), scaled(form1::clientHeight)};
+  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  const std::wstring caption = widen(designTimeCaption());
+  // Initialize and Load run inside, from WM_CREATE, before the window is visible.
+  if (!CreateWindowExW(exStyle, windowClass, caption.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
+                       frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                       instance_, this)) {
+    return false;
+  }
+  ShowWindow(window_, showCommand);
+  UpdateWindow(window_);
+  return true;
+}
+
+int Form1::scaled(int twips) const {
+  return MulDiv(form1::pixels(twips), dpi_, 96);
+}
+
+void Form1::createControls() {
+  const auto place = [this](HWND control, const form1::Box& box) {
+    MoveWindow(control, scaled(box.left), scaled(box.top), scaled(box.width), scaled(box.height),
+               FALSE);
+  };
+
+  // Lucida Console where it exists; otherwise the font mapper's choice of a fixed-pitch face.
+  timeFont_.reset(CreateFontW(-MulDiv(form1::timeFontPixels, dpi_, 96), 0, 0, 0, FW_NORMAL, FALSE,
+                              FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                              DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN,
+                              widen(form1::timeFontFace).c_str()));
+  // Right-aligned, the digits stay put when "   0:00.0" becomes "0:00.1" and as minutes grow.
+  label_ = CreateWindowExW(0, L"STATIC", widen(form1::timeLabelText).c_str(),
+                           WS_CHILD | WS_VISIBLE | SS_RIGHT | SS_CENTERIMAGE | SS_NOPREFIX, 0, 0, 0,
+                           0, window_, nullptr, instance_, nullptr);
+  SendMessageW(label_, WM_SETFONT, reinterpret_cast<WPARAM>(timeFont_.get()), FALSE);
+  place(label_, form1::timeLabelBox);
+
+  // Captions in the desktop's message font at 8 pt, which fits beneath a 32 px picture.
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  metrics.lfMessageFont.lfHeight = -MulDiv(8, dpi_, 72);
+  captionFont_.reset(CreateFontIndirectW(&metrics.lfMessageFont));
+
+  const std::array<std::string_view, 3> texts = {form1::command1Text, form1::command2Text,
+                                                 form1::command3Text};
+  const std::array<form1::Box, 4> boxes = {form1::command1Box, form1::command2Box,
+                                           form1::command3Box, form1::command4Box};
+  const std::array<int, 4> pictureIds = {TEMPULIX_PICTURE_START, TEMPULIX_PICTURE_STOP,
+                                         TEMPULIX_PICTURE_RESET, TEMPULIX_PICTURE_EXIT};
+  const int pictureSize = MulDiv(32, dpi_, 96);
+  GdiplusSession gdiplus;
+  for (std::size_t i = 0; i < buttons_.size(); ++i) {
+    const bool exitButton = i == 3;
+    // The exit button paints itself: a push button cannot have its own background colour.
+    const DWORD kind = exitButton ? BS_OWNERDRAW : BS_PUSHBUTTON;
+    buttons_[i] = CreateWindowExW(0, L"BUTTON", exitButton ? L"Exit" : widen(texts[i]).c_str(),
+                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | kind, 0, 0, 0, 0, window_,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(firstButtonId + i)),
+                                  instance_, nullptr);
+    SendMessageW(buttons_[i], WM_SETFONT, reinterpret_cast<WPARAM>(captionFont_.get()), FALSE);
+    place(buttons_[i], boxes[i]);
+    if (gdiplus.ok()) {
+      pictures_[i] = loadPicture(instance_, pictureIds[i], pictureSize);
+    }
+    if (pictures_[i] && !exitButton) {
+      // Picture centred above the caption (needs comctl32 6, which the manifest asks for).
+      BUTTON_IMAGELIST list{pictures_[i].get(), {1, 2, 1, 0}, BUTTON_IMAGELIST_ALIGN_TOP};
+      SendMessageW(buttons_[i], BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
+    }
+  }
+  exitBackground_.reset(CreateSolidBrush(GetSysColor(COLOR_WINDOW)));
+}
+
+void Form1::drawExitButton(const DRAWITEMSTRUCT& item) {
+  RECT area = item.rcItem;
+  const bool pressed = item.itemState & ODS_SELECTED;
+  // The same picture in every state: normal, pressed, focused, disabled.
+  FillRect(item.hDC, &area, exitBackground_.get());
+  DrawEdge(item.hDC, &area, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+  if (pictures_[3]) {
+    int width = 0, height = 0;
+    ImageList_GetIconSize(pictures_[3].get(), &width, &height);
+    const int shift = pressed ? 1 : 0;
+    ImageList_Draw(pictures_[3].get(), 0, item.hDC, (area.left + area.right - width) / 2 + shift,
+                   (area.top + area.bottom - height) / 2 + shift, ILD_TRANSPARENT);
+  }
+  if (item.itemState & ODS_FOCUS) {
+    RECT focus = area;
+    InflateRect(&focus, -3, -3);
+    DrawFocusRect(item.hDC, &focus);
+  }
+}
+
+bool Form1::preTranslate(MSG& message) {
+  if (!window_ || (message.hwnd != window_ && !IsChild(window_, message.hwnd))) {
+    return false;
+  }
+  // Key preview: the window sees every key before the focused control, which still gets it.
+  if (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) {
+    controller_.formKeyDown(static_cast<int>(message.wParam), shiftState());
+  }
+  // The dialog manager takes a plain letter for an access key as if Alt were held; the letters
+  // are the preview's alone, so they bypass it. Alt+letter comes as WM_SYSCHAR and goes in.
+  if (message.message == WM_CHAR) {
+    return false;
+  }
+  return IsDialogMessageW(window_, &message) != FALSE;
+}
+
+void Form1::setLabelText(std::string_view text) {
+  SetWindowTextW(label_, widen(text).c_str());
+}
+
+void Form1::setCaption(std::string_view text) {
+  SetWindowTextW(window_, widen(text).c_str());
+}
+
+void Form1::setTimerInterval(int milliseconds) {
+  intervalMs_ = milliseconds;
+}
+
+void Form1::setTimerEnabled(bool enabled) {
+  if (enabled == timerEnabled_) {
+    return;  // enabling a running timer keeps its schedule
+  }
+  timerEnabled_ = enabled;
+  if (enabled) {
+    const std::int64_t now = nowMicroseconds();
+    schedule_.start(now, std::int64_t{intervalMs_} * 1000);
+    SetTimer(window_, timer1Id, static_cast<UINT>(intervalMs_), nullptr);
+  } else {
+    KillTimer(window_, timer1Id);
+  }
+}
+
+void Form1::onTimer() {
+  // A WM_TIMER may already be queued when the timer is disabled, and the system timer wakes us
+  // on its own granularity: only a due deadline of an enabled timer is a tick.
+  if (!timerEnabled_) {
+    return;
+  }
+  if (schedule_.due(nowMicroseconds())) {
+    controller_.timer1Timer();
+  }
+  if (timerEnabled_ && window_) {
+    const std::int64_t left = schedule_.remaining(nowMicroseconds());
+    const auto delay = static_cast<UINT>(left <= 0 ? USER_TIMER_MINIMUM : (left + 999) / 1000);
+    SetTimer(window_, timer1Id, delay, nullptr);
+  }
+}
+
+void Form1::setFocus(Button button) {
+  SetFocus(buttons_[static_cast<std::size_t>(button)]);
+}
+
+WindowHandle Form1::nativeWindowHandle() {
+  return reinterpret_cast<WindowHandle>(window_);
+}
+
+void Form1::endProgram() {
+  // Destroying the window directly skips WM_CLOSE, so the Unload handler does not run.
+  HWND window = window_;
+  timerEnabled_ = false;
+  DestroyWindow(window);
+}
+
+LRESULT CALLBACK Form1::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->window_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<Form1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!self) {
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  return self->handle(window, message, wParam, lParam);
+}
+
+LRESULT Form1::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      controller_.formInitialize();
+      createControls();
+      controller_.formLoad();
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        focusBeforeDeactivation_ = GetFocus();
+        break;
+      }
+      if (!activated_) {
+        // The window's Activate: once, when it is first shown.
+        activated_ = true;
+        controller_.formActivate();
+        return 0;  // DefWindowProc would take the focus back to the window itself
+      }
+      if (focusBeforeDeactivation_ && IsChild(window_, focusBeforeDeactivation_)) {
+        SetFocus(focusBeforeDeactivation_);
+        return 0;
+      }
+      break;
+    case WM_COMMAND: {
+      const int id = LOWORD(wParam);
+      if (id == IDOK) {
+        // Enter on the owner-drawn exit button arrives as IDOK: click the focused button.
+        HWND focused = GetFocus();
+        for (HWND button : buttons_) {
+          if (button == focused) {
+            SendMessageW(button, BM_CLICK, 0, 0);
+          }
+        }
+        return 0;
+      }
+      if (HIWORD(wParam) == BN_CLICKED && id >= firstButtonId && id < firstButtonId + 4) {
+        switch (id - firstButtonId) {
+          case 0:
+            controller_.command1Click();
+            break;
+          case 1:
+            controller_.command2Click();
+            break;
+          case 2:
+            controller_.command3Click();
+            break;
+          default:
+            controller_.command4Click();
+            break;
+        }
+        return 0;
+      }
+      break;
+    }
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (item->hwndItem == buttons_[3]) {
+        drawExitButton(*item);
+        return TRUE;
+      }
+      break;
+    }
+    case WM_TIMER:
+      if (wParam == timer1Id) {
+        onTimer();
+        return 0;
+      }
+      break;
+    case WM_CLOSE: {
+      std::int16_t cancel = 0;
+      controller_.formUnload(cancel);
+      if (cancel == 0) {
+        DestroyWindow(window_);
+      }
+      return 0;
+    }
+    case WM_DESTROY:
+      KillTimer(window_, timer1Id);
+      window_ = nullptr;
+      PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace tempulix::win32

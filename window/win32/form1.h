@@ -1,0 +1,64 @@
+// The stopwatch window in plain Win32: builds the label, the four buttons and the timer as
+// designed, carries out the controller's window operations and delivers the window's events
+// to it. It holds no stopwatch state of its own.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+
+#include "controller.h"
+#include "handles.h"
+#include "tick_schedule.h"
+#include "window_operations.h"
+
+namespace tempulix::win32 {
+
+class Form1 : public WindowOperations {
+ public:
+  explicit Form1(HINSTANCE instance);
+  Form1(const Form1&) = delete;
+  Form1& operator=(const Form1&) = delete;
+
+  // Creates the window (Initialize and Load run here) and shows it; false if it could not be made.
+  bool show(int showCommand);
+
+  // The message loop's part: key preview, then the dialog manager for Tab, Enter, Space and
+  // access keys. True if the message has been handled and must not be dispatched again.
+  bool preTranslate(MSG& message);
+
+  // WindowOperations
+  void setLabelText(std::string_view text) override;
+  void setCaption(std::string_view text) override;
+  void setTimerInterval(int milliseconds) override;
+  void setTimerEnabled(bool enabled) override;
+  void setFocus(Button button) override;
+  WindowHandle nativeWindowHandle() override;
+  void endProgram() override;
+
+ private:
+  static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void createControls();
+  int scaled(int twips) const;
+  void onTimer();
+  void drawExitButton(const DRAWITEMSTRUCT& item);
+
+  HINSTANCE instance_;
+  HWND window_ = nullptr;
+  HWND label_ = nullptr;
+  std::array<HWND, 4> buttons_{};
+  int dpi_ = 96;
+  OwnedFont timeFont_;
+  OwnedFont captionFont_;
+  std::array<OwnedImageList, 4> pictures_;
+  OwnedBrush exitBackground_;
+  TickSchedule schedule_;
+  int intervalMs_ = Controller::timerIntervalMs;
+  bool timerEnabled_ = false;
+  bool activated_ = false;
+  HWND focusBeforeDeactivation_ = nullptr;
+  Controller controller_;
+};
+
+}  // namespace tempulix::win32
