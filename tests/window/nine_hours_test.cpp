@@ -1,0 +1,69 @@
+// Nine hours and seven minutes of ticks in a few seconds: through the last minute, the
+// overflow and on (Start again, Reset, run again), counting the heap as it goes. Memory must
+// stay flat; run under the sanitizers and valgrind, nothing may leak.
+#include <gtest/gtest.h>
+
+#include <malloc.h>
+
+#include <string>
+
+#include "controller.h"
+
+namespace {
+// Bytes the C heap holds in use (glibc; the sanitizers and valgrind keep their own books, so
+// there it is their leak checks that count).
+std::size_t heapInUse() {
+  return mallinfo2().uordblks;
+}
+}  // namespace
+
+namespace tempulix {
+namespace {
+
+// Keeps only what a window shows, so the only memory is the controller's own.
+class LeanWindow : public WindowOperations {
+ public:
+  void setLabelText(std::string_view text) override { label = text; }
+  void setCaption(std::string_view text) override { caption = text; }
+  void setTimerInterval(int) override {}
+  void setTimerEnabled(bool enabled) override { running = enabled; }
+  void setFocus(Button) override {}
+  WindowHandle nativeWindowHandle() override { return 1; }
+  void endProgram() override {}
+
+  std::string label, caption;
+  bool running = false;
+};
+
+TEST(NineHoursTest, ToTheOverflowAndOnWithFlatMemory) {
+  LeanWindow window;
+  window.label.reserve(64);
+  window.caption.reserve(64);
+  Controller controller(window, nullptr);
+  controller.formLoad();
+  controller.command1Click();
+  auto run = [&](long ticks) {
+    for (long i = 0; i < ticks && window.running; ++i) controller.timer1Timer();
+  };
+
+  run(1000);
+  const std::size_t settled = heapInUse();
+  run(328200 - 1000);
+  EXPECT_EQ(window.label, "546:59.9");
+  EXPECT_EQ(heapInUse(), settled) << "memory kept across nine hours of ticks";
+
+  run(1);  // minute 547: stops, texts kept
+  EXPECT_FALSE(window.running);
+  EXPECT_EQ(window.caption, "546:59.9 - Tempulix tempulix.example");
+  controller.command1Click();
+  run(10);
+  EXPECT_FALSE(window.running) << "stops again at its first tick";
+  controller.command3Click();
+  controller.command1Click();
+  run(36001);
+  EXPECT_EQ(window.label, "60:00.0");
+  EXPECT_EQ(heapInUse(), settled);
+}
+
+}  // namespace
+}  // namespace tempulix
