@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs a command on a private X server: with_x11.sh [--wm] [--] command...
 # Starts Xvfb on a free display (and openbox with --wm, waiting until it manages the screen),
-# exports DISPLAY, runs the command and stops both, whatever the command's outcome.
+# exports DISPLAY (and WITH_X11_WM_PID), runs the command and stops both, whatever the
+# command's outcome.
 set -u
 wm=0
 while [ $# -gt 0 ]; do
@@ -37,6 +38,7 @@ export DISPLAY=":$(head -n1 "$dir/display")"
 if [ "$wm" = 1 ]; then
   openbox --sm-disable >"$dir/openbox.log" 2>&1 &
   pids+=($!)
+  export WITH_X11_WM_PID=$!  # for tests that stop the window manager
   # Openbox names its check window on the root early, then loads its theme and menus before it
   # manages windows; on a loaded machine that takes seconds. Ready means a probe window was taken.
   xmessage -name with_x11_probe probe >/dev/null 2>&1 &
