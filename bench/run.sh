@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Measures the Linux program from outside and writes bench/RESULTS.md: tick accuracy against
+# the monotonic clock (and against a timer re-armed from dispatch), CPU and wake-ups while
+# running and stopped, memory, and time to a mapped window, beside xclock and a minimal Qt label;
+# then the cost of one tick (Google Benchmark). Usage: bash bench/run.sh [--long] (10 minutes).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${BENCH_SECONDS:-60}
+[ "${1:-}" = --long ] && seconds=600
+bash scripts/install-packages.sh \
+  cmake ninja-build g++ pkgconf libxcb1-dev libxcb-xtest0-dev qt6-base-dev fonts-liberation \
+  libgtest-dev libbenchmark-dev xvfb xauth openbox x11-utils x11-apps xdotool
+cmake --preset default >/dev/null
+cmake --build --preset default --target tempulix minimal_label title_watch tick_bench
+exec tests/with_x11.sh --wm bash bench/measure.sh "$seconds"
