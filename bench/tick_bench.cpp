@@ -9,6 +9,7 @@
 
 #include "controller.h"
 #include "elapsed_time.h"
+#include "recording_window.h"
 #include "window_title.h"
 
 namespace {
@@ -30,19 +31,7 @@ void operator delete(void* memory, std::size_t) noexcept {
 namespace tempulix {
 namespace {
 
-// Keeps the texts as a window does; assigning into kept strings reuses their storage.
-class KeepingWindow : public WindowOperations {
- public:
-  void setLabelText(std::string_view text) override { label = text; }
-  void setCaption(std::string_view text) override { caption = text; }
-  void setTimerInterval(int) override {}
-  void setTimerEnabled(bool enabled) override { running = enabled; }
-  void setFocus(Button) override {}
-  WindowHandle nativeWindowHandle() override { return 1; }
-  void endProgram() override {}
-  std::string label, caption;
-  bool running = false;
-};
+using testing::KeepingWindow;
 
 void reportAllocations(benchmark::State& state, long before) {
   state.counters["allocs/tick"] = benchmark::Counter(static_cast<double>(allocations - before) /

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "controller.h"
+#include "recording_window.h"
 
 namespace {
 // Bytes the C heap holds in use (glibc; the sanitizers and valgrind keep their own books, so
@@ -20,23 +21,10 @@ std::size_t heapInUse() {
 namespace tempulix {
 namespace {
 
-// Keeps only what a window shows, so the only memory is the controller's own.
-class LeanWindow : public WindowOperations {
- public:
-  void setLabelText(std::string_view text) override { label = text; }
-  void setCaption(std::string_view text) override { caption = text; }
-  void setTimerInterval(int) override {}
-  void setTimerEnabled(bool enabled) override { running = enabled; }
-  void setFocus(Button) override {}
-  WindowHandle nativeWindowHandle() override { return 1; }
-  void endProgram() override {}
-
-  std::string label, caption;
-  bool running = false;
-};
+using testing::KeepingWindow;
 
 TEST(NineHoursTest, ToTheOverflowAndOnWithFlatMemory) {
-  LeanWindow window;
+  KeepingWindow window;
   window.label.reserve(64);
   window.caption.reserve(64);
   Controller controller(window, nullptr);

@@ -57,6 +57,22 @@ class RecordingWindow : public WindowOperations {
   std::vector<std::string> log;
 };
 
+// Keeps only what a window shows, nothing per call, so that long runs measure the controller's
+// own memory. Assigning into the kept strings reuses their storage.
+class KeepingWindow : public WindowOperations {
+ public:
+  void setLabelText(std::string_view text) override { label = text; }
+  void setCaption(std::string_view text) override { caption = text; }
+  void setTimerInterval(int) override {}
+  void setTimerEnabled(bool enabled) override { running = enabled; }
+  void setFocus(Button) override {}
+  WindowHandle nativeWindowHandle() override { return 1; }
+  void endProgram() override {}
+
+  std::string label, caption;
+  bool running = false;
+};
+
 // Each call of the always-on-top switch: the handle and flag it was given.
 struct OnTopCall {
   WindowHandle handle;
