@@ -7,9 +7,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${BENCH_SECONDS:-60}
 [ "${1:-}" = --long ] && seconds=600
-bash scripts/install-packages.sh \
-  cmake ninja-build g++ pkgconf libxcb1-dev libxcb-xtest0-dev qt6-base-dev fonts-liberation \
-  libgtest-dev libbenchmark-dev xvfb xauth openbox x11-utils x11-apps xdotool
+. scripts/packages.sh
+bash scripts/install-packages.sh "${build_packages[@]}" libxcb-xtest0-dev libgtest-dev \
+  libbenchmark-dev xvfb xauth openbox x11-utils x11-apps xdotool
 cmake --preset default >/dev/null
 cmake --build --preset default --target tempulix minimal_label title_watch tick_bench
-exec tests/with_x11.sh --wm bash bench/measure.sh "$seconds"
+exec tests/with_desktop.sh openbox bash bench/measure.sh "$seconds"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into a prefix and checks the desktop files; builds the Debian package,
 # checks what it holds and needs, and runs the program from it. Needs a display with a window
-# manager (with_x11.sh --wm). Arguments: build folder, application id.
+# manager (with_desktop.sh openbox). Arguments: build folder, application id.
 set -u
 build=$(cd "$1" && pwd)
 id=$2

@@ -29,12 +29,37 @@ label_shot() { import -silent -window "$window" -crop 297x57+8+16 +repage "$work
 same_picture() { [ "$(compare -metric AE "$work/$1.png" "$work/$2.png" null: 2>&1)" = 0 ]; }
 # Clicks at a point of the window's client area.
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
-# Starts the program and finds its window by the caption it starts with.
+# Asks the window manager to close the window, as its close button does. (Under a Wayland
+# compositor, keys sent into XWayland never reach the compositor's own Alt+F4.)
+close_window() { wmctrl -i -c "$window"; }
+# The top-level window (a window manager's frame, or the window itself) that holds a window.
+toplevel() {
+  local w=$1 tree
+  while tree=$(xwininfo -children -id "$w" 2>/dev/null) && ! grep -q 'Parent window id: .*(the root window)' <<<"$tree"; do
+    w=$(sed -n 's/^ *Parent window id: \(0x[0-9a-f]*\).*/\1/p' <<<"$tree")
+    [ -n "$w" ] || break
+  done
+  printf '%d\n' "$w"
+}
+# The top-level window under the pointer once it is moved to a point of the screen.
+window_at() {
+  xdotool mousemove --sync "$1" "$2" 2>/dev/null
+  toplevel "$(xdotool getmouselocation --shell | sed -n 's/^WINDOW=//p')"
+}
+# The window's top-left corner on the screen, as X and Y.
+place_of() {
+  X=$(xwininfo -id "$1" | sed -n 's/^ *Absolute upper-left X: *//p')
+  Y=$(xwininfo -id "$1" | sed -n 's/^ *Absolute upper-left Y: *//p')
+}
+# The window the window manager reports active (decimal id).
+active_window() { xprop -root _NET_ACTIVE_WINDOW | sed -n 's/.*window id # \(0x[0-9a-f]*\).*/\1/p' | xargs printf '%d\n' 2>/dev/null; }
+# Starts the program and finds its window by the caption it starts with; activates it unless
+# given --no-activate.
 launch() {
   "${program[@]}" 2>"$work/stderr" &
   pid=$!
   window=$(timeout "${START_TIMEOUT:-10}" xdotool search --sync --onlyvisible --name '^Tempulix - by ' | head -n1)
-  [ -n "$window" ] && xdotool windowactivate --sync "$window" 2>/dev/null
+  [ -n "$window" ] && [ "${1:-}" != --no-activate ] && xdotool windowactivate --sync "$window" 2>/dev/null
   [ -n "$window" ]
 }
 # Waits for the program to end and sets status to its exit status ("running" if it did not).

@@ -10,6 +10,7 @@
 #include <QWindow>
 
 #include "form1_layout.h"
+#include "key_code.h"
 #include "picture_button.h"
 #include "qt_pictures.h"
 #include "window_title.h"
@@ -173,20 +174,25 @@ void Form1::endProgram() {
   QCoreApplication::exit(0);
 }
 
-bool Form1::event(QEvent* event) {
-  // Qt reports every re-activation; the stopwatch's Activate is the first one, when the window
-  // has just been shown and mapped.
-  if (event->type() == QEvent::WindowActivate && !activated_) {
-    activated_ = true;
-    controller_.formActivate();
-  }
-  return QWidget::event(event);
-}
-
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::ShortcutOverride) {
-    const auto* key = static_cast<QKeyEvent*>(event);
-    controller_.formKeyDown(key->key(), shiftState(key->modifiers()));
+  switch (event->type()) {
+    case QEvent::ShortcutOverride: {
+      const auto* key = static_cast<QKeyEvent*>(event);
+      controller_.formKeyDown(controllerKeyCode(*key), shiftState(key->modifiers()));
+      break;
+    }
+    case QEvent::Expose:
+      // The stopwatch's Activate comes once, when the window is first shown and mapped, whether
+      // or not the window manager gives it the focus: some never focus new windows, and keeping
+      // the window above must not wait for a click. Queued, so the window paints first.
+      if (!activated_ && windowHandle()->isExposed()) {
+        activated_ = true;
+        QMetaObject::invokeMethod(
+            this, [this] { controller_.formActivate(); }, Qt::QueuedConnection);
+      }
+      break;
+    default:
+      break;
   }
   return QWidget::eventFilter(watched, event);
 }

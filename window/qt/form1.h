@@ -38,7 +38,6 @@ class Form1 : public QWidget, public WindowOperations {
   void endProgram() override;
 
  protected:
-  bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 

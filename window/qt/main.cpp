@@ -1,41 +1,23 @@
 // The Linux program: one stopwatch window in Qt Widgets.
-#include <xcb/xcb.h>
-
 #include <QApplication>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 #include "form1.h"
+#include "platform_choice.h"
 #include "tempulix/version.h"
 
-namespace {
-
-// Qt aborts with a core dump when it cannot reach a display; say what is wrong instead.
-bool displayReachable() {
-  if (std::getenv("QT_QPA_PLATFORM") || std::getenv("WAYLAND_DISPLAY")) {
-    return true;  // Qt is told where to go, or Wayland can take the window
-  }
-  xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-  const bool reachable = xcb_connection_has_error(connection) == 0;
-  xcb_disconnect(connection);
-  return reachable;
-}
-
-}  // namespace
-
 int main(int argc, char* argv[]) {
-  if (!displayReachable()) {
-    const char* display = std::getenv("DISPLAY");
-    std::fprintf(stderr,
-                 "tempulix: cannot open the display%s%s.\n"
-                 "Tempulix is a desktop program: run it in an X11 session, or a Wayland session "
-                 "with XWayland, where DISPLAY names the display.\n"
-                 "Without a desktop, a virtual one will do: xvfb-run tempulix\n",
-                 display && *display ? " " : " (DISPLAY is not set)",
-                 display && *display ? display : "");
+  // Decided before Qt starts: Qt aborts with a core dump when it cannot reach a display, and
+  // left to itself it prefers native Wayland, where the window cannot stay on top.
+  const tempulix::PlatformChoice choice = tempulix::choosePlatform(tempulix::probeDisplays());
+  std::fputs(choice.message.c_str(), stderr);
+  if (!choice.canRun) {
     return 1;
   }
+  if (!choice.platform.empty()) {
+    qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(choice.platform));
+  }
+
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral(TEMPULIX_NAME));
   QApplication::setApplicationVersion(QStringLiteral(TEMPULIX_VERSION_TEXT));

@@ -132,6 +132,9 @@ bool Form1::show(int showCommand) {
   }
   ShowWindow(window_, showCommand);
   UpdateWindow(window_);
+  // Activation normally comes during ShowWindow; if the system withheld it (the program was
+  // started minimised, or in the background), the stopwatch's Activate still comes now.
+  deliverActivate();
   return true;
 }
 
@@ -273,7 +276,15 @@ void Form1::onTimer() {
 }
 
 void Form1::setFocus(Button button) {
-  SetFocus(buttons_[static_cast<std::size_t>(button)]);
+  focusToRestore_ = buttons_[static_cast<std::size_t>(button)];
+  SetFocus(focusToRestore_);
+}
+
+void Form1::deliverActivate() {
+  if (!activated_) {
+    activated_ = true;
+    controller_.formActivate();
+  }
 }
 
 WindowHandle Form1::nativeWindowHandle() {
@@ -309,17 +320,16 @@ LRESULT Form1::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) {
-        focusBeforeDeactivation_ = GetFocus();
+        focusToRestore_ = GetFocus();
         break;
       }
       if (!activated_) {
-        // The window's Activate: once, when it is first shown.
-        activated_ = true;
-        controller_.formActivate();
-        return 0;  // DefWindowProc would take the focus back to the window itself
+        deliverActivate();  // the window's Activate: once, when it is first shown
+        return 0;           // DefWindowProc would take the focus back to the window itself
       }
-      if (focusBeforeDeactivation_ && IsChild(window_, focusBeforeDeactivation_)) {
-        SetFocus(focusBeforeDeactivation_);
+      // Back to the button that had the focus, not to the window itself.
+      if (focusToRestore_ && IsChild(window_, focusToRestore_)) {
+        SetFocus(focusToRestore_);
         return 0;
       }
       break;

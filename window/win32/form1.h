@@ -42,6 +42,8 @@ class Form1 : public WindowOperations {
   void createControls();
   int scaled(int twips) const;
   void onTimer();
+  // The stopwatch's Activate, at most once in the window's life.
+  void deliverActivate();
   void drawExitButton(const DRAWITEMSTRUCT& item);
 
   HINSTANCE instance_;
@@ -57,7 +59,7 @@ class Form1 : public WindowOperations {
   int intervalMs_ = Controller::timerIntervalMs;
   bool timerEnabled_ = false;
   bool activated_ = false;
-  HWND focusBeforeDeactivation_ = nullptr;
+  HWND focusToRestore_ = nullptr;  // when the window is next activated
   Controller controller_;
 };
 

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFontInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "controller.h"
+#include "key_code.h"
 
 namespace tempulix {
 namespace {
@@ -54,6 +56,7 @@ class Form1Test : public QObject {
     });
     form_->show();
     QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    QTRY_VERIFY(!calls_.empty());  // Activate, queued behind the first exposure
   }
   void cleanup() { form_.reset(); }
 
@@ -112,6 +115,59 @@ class Form1Test : public QObject {
     QVERIFY(QTest::qWaitForWindowActive(form_.get()));
     QCOMPARE(calls_.size(), std::size_t{1});
     QCOMPARE(focused(), button(3));
+    // Nor is showing it again: Activate comes with the first exposure only.
+    form_->hide();
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    QTest::qWait(20);
+    QCOMPARE(calls_.size(), std::size_t{1});
+  }
+
+  // Key events as the X server sends them: Qt's key, the XKB keycode, the layout's keysym.
+  // Without an X keymap (offscreen), a foreign letter counts as the US letter on its key.
+  void keyCodesOnAnyLayout_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<quint32>("keycode");
+    QTest::addColumn<quint32>("keysym");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("Russian yeru is the S key") << 0x42B << 39u << 0x6d9u << int('S');
+    QTest::newRow("Russian ie is the T key") << 0x415 << 28u << 0x6c5u << int('T');
+    QTest::newRow("Russian ka is the R key") << 0x41A << 27u << 0x6cbu << int('R');
+    QTest::newRow("Greek sigma is the S key") << 0x3A3 << 39u << 0x7f2u << int('S');
+    QTest::newRow("Russian ef is the A key") << 0x424 << 38u << 0x6c6u << int('A');
+    QTest::newRow("Dvorak S by its own letter") << int(Qt::Key_S) << 47u << 0x73u << int('S');
+    QTest::newRow("Dvorak O where QWERTY has S") << int(Qt::Key_O) << 39u << 0x6fu << int('O');
+    QTest::newRow("punctuation stays itself")
+        << int(Qt::Key_Semicolon) << 39u << 0x3bu << int(Qt::Key_Semicolon);
+    QTest::newRow("a foreign letter off the letter rows") << 0x401 << 49u << 0x6a3u << 0x401;
+    QTest::newRow("no keycode: nothing to go by") << 0x42B << 0u << 0u << 0x42B;
+  }
+  void keyCodesOnAnyLayout() {
+    QFETCH(int, key);
+    QFETCH(quint32, keycode);
+    QFETCH(quint32, keysym);
+    QFETCH(int, expected);
+    const QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, keycode, keysym, 0,
+                          QString(QChar(key)).toLower());
+    QCOMPARE(controllerKeyCode(event), expected);
+  }
+
+  // The same through the window: the Russian layout's S, T and R keys run the handlers.
+  void russianLayoutKeysRunTheHandlers() {
+    const auto press = [this](int key, quint32 keycode, Qt::KeyboardModifiers modifiers) {
+      QKeyEvent event(QEvent::ShortcutOverride, key, modifiers, keycode, 0, 0);
+      QCoreApplication::sendEvent(window(), &event);
+    };
+    for (const auto modifiers : {Qt::NoModifier, Qt::ShiftModifier}) {
+      press(0x42B, 39, modifiers);
+      QVERIFY(timer()->isActive());
+      ticks(3);
+      press(0x415, 28, modifiers);
+      QVERIFY(!timer()->isActive());
+      QCOMPARE(label()->text(), QStringLiteral("0:00.3"));
+      press(0x41A, 27, modifiers);
+      QCOMPARE(label()->text(), QStringLiteral("0:00.0"));
+    }
   }
 
   void tabOrderWraps() {

@@ -1,0 +1,17 @@
+# The Debian packages each command needs; sourced by the scripts that install them.
+# shellcheck disable=SC2034  # used by the scripts that source this
+
+# To build the Linux program.
+build_packages=(cmake ninja-build g++ pkgconf libxcb1-dev libxkbcommon-dev libxkbcommon-x11-dev
+                qt6-base-dev fonts-liberation fonts-dejavu-core)
+
+# To build and run every test: a virtual X server, the window managers and Wayland compositors
+# the program is tried under (with Qt's Wayland plugin, which Qt would otherwise prefer), the
+# tools that drive it from outside, the Debian packaging tools, and the Windows cross build
+# with the 32-bit Wine that runs it.
+test_packages=("${build_packages[@]}"
+               libgtest-dev libgmock-dev valgrind
+               xvfb xauth x11-utils x11-xkb-utils xdotool wmctrl imagemagick dbus-daemon
+               openbox xfwm4 metacity kwin-x11 icewm fluxbox mutter kwin-wayland xwayland qt6-wayland
+               dpkg-dev desktop-file-utils appstream
+               g++-mingw-w64-i686 icoutils python3-pefile wine32:i386)

@@ -1,0 +1,144 @@
+#!/usr/bin/env bash
+# Runs a command on a private desktop: with_desktop.sh DESKTOP [--] command...
+#
+# DESKTOP is one of
+#   bare             Xvfb alone, no window manager
+#   openbox          Xvfb with openbox (also: openbox-nofocus, which never focuses new windows)
+#   xfwm4, metacity, kwin_x11, icewm, fluxbox (also: fluxbox-nofocus)
+#                    Xvfb with that window manager
+#   mutter, kwin_wayland
+#                    a headless Wayland compositor (GNOME's, KDE's) with its own XWayland
+#
+# The desktop gets a home, runtime folder and D-Bus session of its own, and is ready when its
+# window manager has taken a probe window. The command runs with DISPLAY (and for Wayland
+# WAYLAND_DISPLAY and XAUTHORITY) set, DESKTOP_NAME naming the desktop and DESKTOP_WM_PID the
+# window manager's process; everything is stopped afterwards, whatever the command's outcome.
+set -u
+desktop=${1:?usage: with_desktop.sh DESKTOP [--] command...}
+shift
+[ "${1:-}" = -- ] && shift
+
+dir=$(mktemp -d)
+chmod 700 "$dir"
+# Each server runs in a process group of its own, stopped as a whole: dbus-run-session, for one,
+# leaves its command running when it is stopped itself.
+pids=()
+spawn() {
+  setsid "$@" &
+  pids+=($!)
+}
+cleanup() {
+  for pid in "${pids[@]}"; do kill -- "-$pid" 2>/dev/null; done
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
+  rm -rf "$dir"
+}
+trap cleanup EXIT
+say() { echo "with_desktop ($desktop): $*" >&2; }
+
+# A desktop of its own: settings written by the window managers stay in here.
+export HOME=$dir/home XDG_RUNTIME_DIR=$dir/runtime XDG_CONFIG_HOME=$dir/home/.config
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+unset WAYLAND_DISPLAY XAUTHORITY DISPLAY
+export DESKTOP_NAME=$desktop
+wm=()
+
+start_xvfb() {
+  spawn Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dir/display" 2>"$dir/xvfb.log"
+  for _ in $(seq 100); do
+    [ -s "$dir/display" ] && break
+    sleep 0.05
+  done
+  if [ ! -s "$dir/display" ]; then
+    say "Xvfb did not start"
+    cat "$dir/xvfb.log" >&2
+    exit 1
+  fi
+  export DISPLAY=":$(head -n1 "$dir/display")"
+}
+
+# Waits until an X display named by a new socket in /tmp/.X11-unix answers.
+await_xwayland() {
+  local before=$1
+  for _ in $(seq 300); do
+    for socket in /tmp/.X11-unix/X*; do
+      [ -e "$socket" ] || continue
+      case " $before " in *" $socket "*) continue ;; esac
+      export DISPLAY=":${socket#/tmp/.X11-unix/X}"
+      auth=$(ls "$XDG_RUNTIME_DIR"/.mutter-Xwaylandauth.* 2>/dev/null | head -n1)
+      [ -n "$auth" ] && export XAUTHORITY=$auth
+      xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1 && return 0
+    done
+    sleep 0.05
+  done
+  return 1
+}
+
+case "$desktop" in
+  bare) start_xvfb ;;
+  openbox) start_xvfb; wm=(openbox --sm-disable) ;;
+  openbox-nofocus)
+    start_xvfb
+    sed 's|<focusNew>yes</focusNew>|<focusNew>no</focusNew>|' /etc/xdg/openbox/rc.xml >"$dir/rc.xml"
+    wm=(openbox --sm-disable --config-file "$dir/rc.xml")
+    ;;
+  xfwm4) start_xvfb; wm=(dbus-run-session -- xfwm4 --compositor=off --sm-client-disable) ;;
+  metacity) start_xvfb; wm=(dbus-run-session -- metacity --replace) ;;
+  kwin_x11) start_xvfb; wm=(dbus-run-session -- kwin_x11 --replace) ;;
+  icewm) start_xvfb; wm=(icewm) ;;
+  fluxbox | fluxbox-nofocus)
+    start_xvfb
+    mkdir -p "$HOME/.fluxbox"
+    [ "$desktop" = fluxbox-nofocus ] && echo "session.screen0.focusNewWindows: false" >"$HOME/.fluxbox/init"
+    wm=(fluxbox)
+    ;;
+  mutter | kwin_wayland)
+    before=$(echo /tmp/.X11-unix/X*)
+    export WAYLAND_DISPLAY=tempulix-test-$$
+    if [ "$desktop" = mutter ]; then
+      spawn dbus-run-session -- mutter --headless --wayland --virtual-monitor 1024x768 \
+        --wayland-display="$WAYLAND_DISPLAY" >"$dir/wm.log" 2>&1
+    else
+      # A plain copy drops the file capability that this container refuses to grant.
+      cp /usr/bin/kwin_wayland "$dir/kwin_wayland"
+      spawn dbus-run-session -- "$dir/kwin_wayland" --virtual --xwayland \
+        --socket "$WAYLAND_DISPLAY" --width 1024 --height 768 >"$dir/wm.log" 2>&1
+    fi
+    export DESKTOP_WM_PID=${pids[-1]}
+    if ! await_xwayland "$before"; then
+      say "no XWayland display appeared"
+      cat "$dir/wm.log" >&2
+      exit 1
+    fi
+    ;;
+  *) say "unknown desktop"; exit 2 ;;
+esac
+
+if [ ${#wm[@]} -gt 0 ]; then
+  spawn "${wm[@]}" >"$dir/wm.log" 2>&1
+  export DESKTOP_WM_PID=${pids[-1]}
+fi
+
+# Window managers name their check window early, then load themes and settings before they
+# manage windows; on a loaded machine that takes seconds. Ready means a probe window was taken.
+if [ "$desktop" != bare ]; then
+  xmessage -name with_desktop_probe probe >"$dir/probe.log" 2>&1 &
+  probe=$!
+  ready=0
+  for _ in $(seq 600); do
+    if xprop -name with_desktop_probe WM_STATE 2>/dev/null | grep -q Normal; then ready=1; break; fi
+    sleep 0.05
+  done
+  kill "$probe" 2>/dev/null
+  wait "$probe" 2>/dev/null
+  if [ "$ready" = 0 ]; then
+    say "the window manager never managed a window"
+    cat "$dir/wm.log" "$dir/probe.log" >&2
+    xprop -name with_desktop_probe >&2
+    xwininfo -root -tree >&2
+    ps -ef | grep -E "xmessage|openbox|Xvfb" >&2
+    exit 1
+  fi
+fi
+
+"$@"
