@@ -13,5 +13,5 @@ test_packages=("${build_packages[@]}"
                libgtest-dev libgmock-dev valgrind
                xvfb xauth x11-utils x11-xkb-utils xdotool wmctrl imagemagick dbus-daemon
                openbox xfwm4 metacity kwin-x11 icewm fluxbox mutter kwin-wayland xwayland qt6-wayland
-               dpkg-dev desktop-file-utils appstream
+               dpkg-dev desktop-file-utils appstream lintian man-db
                g++-mingw-w64-i686 icoutils python3-pefile wine32:i386)

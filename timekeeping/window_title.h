@@ -5,10 +5,12 @@
 #include <string>
 #include <string_view>
 
+#include "tempulix/version.h"
+
 namespace tempulix {
 
-// A reserved name: it belongs to no one.
-inline constexpr std::string_view makerDomain = "tempulix.example";
+// "tempulix.example": a reserved name, which belongs to no one.
+inline constexpr std::string_view makerDomain = TEMPULIX_DOMAIN;
 
 // Stands between the display text and the domain in the running title; unlike the caption the
 // window starts with, it has no "by".

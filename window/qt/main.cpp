@@ -6,7 +6,7 @@
 #include "platform_choice.h"
 #include "tempulix/version.h"
 
-int main(int argc, char* argv[]) {
+int main(int /*argc*/, char* argv[]) {
   // Decided before Qt starts: Qt aborts with a core dump when it cannot reach a display, and
   // left to itself it prefers native Wayland, where the window cannot stay on top.
   const tempulix::PlatformChoice choice = tempulix::choosePlatform(tempulix::probeDisplays());
@@ -18,7 +18,10 @@ int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(choice.platform));
   }
 
-  QApplication application(argc, argv);
+  // The program takes no command line, and hands none to Qt either.
+  int qtArgc = 1;
+  char* qtArgv[] = {argv[0], nullptr};
+  QApplication application(qtArgc, qtArgv);
   QApplication::setApplicationName(QStringLiteral(TEMPULIX_NAME));
   QApplication::setApplicationVersion(QStringLiteral(TEMPULIX_VERSION_TEXT));
   // Lets the desktop match the window to its launcher entry and icon.
