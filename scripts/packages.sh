@@ -7,11 +7,12 @@ build_packages=(cmake ninja-build g++ pkgconf libxcb1-dev libxkbcommon-dev libxk
 
 # To build and run every test: a virtual X server, the window managers and Wayland compositors
 # the program is tried under (with Qt's Wayland plugin, which Qt would otherwise prefer), the
-# tools that drive it from outside, the Debian packaging tools, and the Windows cross build
-# with the 32-bit Wine that runs it.
+# tools that drive it from outside, the accessibility bus and a client of it, the Debian
+# packaging tools, and the Windows cross build with the 32-bit Wine that runs it.
 test_packages=("${build_packages[@]}"
                libgtest-dev libgmock-dev valgrind
                xvfb xauth x11-utils x11-xkb-utils xdotool wmctrl imagemagick dbus-daemon
+               at-spi2-core python3-pyatspi libglib2.0-bin
                openbox xfwm4 metacity kwin-x11 icewm fluxbox mutter kwin-wayland xwayland qt6-wayland
                dpkg-dev desktop-file-utils appstream lintian man-db
                g++-mingw-w64-i686 icoutils python3-pefile wine32:i386)

@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include <QAccessible>
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -51,10 +52,26 @@ QFont timeFont() {
   return font;
 }
 
+// What a screen reader hears the time display called, after the time itself, which is its name.
+QString timeDescription(bool running) {
+  return running ? QStringLiteral("Elapsed time, running") : QStringLiteral("Elapsed time, stopped");
+}
+
+// Screen readers see the stopwatch as a window named by its title; Qt makes a plain top-level
+// widget a filler, which they do not present as a window.
+QAccessibleInterface* accessibleForm1(const QString& className, QObject* object) {
+  if (className == QLatin1String(Form1::staticMetaObject.className()) && object->isWidgetType()) {
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 Form1::Form1(Controller::OnTopSwitch onTop, QWidget* parent)
     : QWidget(parent), controller_(*this, std::move(onTop)) {
+  static const bool accessibleAsWindow = (QAccessible::installFactory(accessibleForm1), true);
+  Q_UNUSED(accessibleAsWindow);
   controller_.formInitialize();
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(toQString(designTimeCaption()));
@@ -68,7 +85,9 @@ Form1::Form1(Controller::OnTopSwitch onTop, QWidget* parent)
   timeLabel_->setFont(timeFont());
   // Right-aligned, the digits stay put when "   0:00.0" becomes "0:00.1" and as minutes grow.
   timeLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  timeLabel_->setAccessibleName(QStringLiteral("Elapsed time"));
+  // A screen reader reads the time as the label's name (its text, so every tick sends a name
+  // change) and what it is, with whether it runs, from its description.
+  timeLabel_->setAccessibleDescription(timeDescription(false));
 
   buttons_ = {addButton("Command1", form1::command1Text, "Start", Picture::start),
               addButton("Command2", form1::command2Text, "Stop", Picture::stop),
@@ -144,6 +163,10 @@ void Form1::setLabelText(std::string_view text) {
 
 void Form1::setCaption(std::string_view text) {
   setWindowTitle(toQString(text));
+  // The window's accessible name is its title, but Qt does not tell screen readers when the
+  // title changes; without this they keep announcing the caption the window started with.
+  QAccessibleEvent nameChanged(this, QAccessible::NameChanged);
+  QAccessible::updateAccessibility(&nameChanged);
 }
 
 void Form1::setTimerInterval(int milliseconds) {
@@ -156,6 +179,11 @@ void Form1::setTimerEnabled(bool enabled) {
   } else if (!timer1_.isActive()) {
     // start() on a running timer would begin a new period: keep the one under way.
     timer1_.start();
+  }
+  // Running is nothing but the timer's state; a screen reader finds it with the time.
+  const QString description = timeDescription(enabled);
+  if (timeLabel_->accessibleDescription() != description) {
+    timeLabel_->setAccessibleDescription(description);
   }
 }
 

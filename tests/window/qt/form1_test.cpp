@@ -3,6 +3,7 @@
 // waits for real time to pass.
 #include "form1.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFontInfo>
 #include <QKeyEvent>
@@ -86,10 +87,27 @@ class Form1Test : public QObject {
       QVERIFY2(!button(i)->icon().isNull(), qPrintable(button(i)->objectName()));
       QVERIFY(!button(i)->accessibleName().isEmpty());
     }
-    QVERIFY(!label()->accessibleName().isEmpty());
     QCOMPARE(button(4)->palette().color(QPalette::Button), form_->palette().color(QPalette::Base));
     const QIcon exit = button(4)->icon();
     QCOMPARE(exit.pixmap(32, 32, QIcon::Disabled).toImage(), exit.pixmap(32, 32).toImage());
+  }
+
+  // A screen reader reads the time as the display's name, the window as a window named by its
+  // title, and whether the stopwatch runs from the display's description.
+  void accessibleTimeWindowAndState() {
+    QAccessibleInterface* display = QAccessible::queryAccessibleInterface(label());
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(form_.get());
+    QVERIFY(display && window);
+    QCOMPARE(window->role(), QAccessible::Window);
+    QCOMPARE(display->text(QAccessible::Name), QStringLiteral("   0:00.0"));
+    QCOMPARE(display->text(QAccessible::Description), QStringLiteral("Elapsed time, stopped"));
+    key(Qt::Key_S);
+    ticks(2);
+    QCOMPARE(display->text(QAccessible::Name), QStringLiteral("0:00.2"));
+    QCOMPARE(window->text(QAccessible::Name), form_->windowTitle());
+    QCOMPARE(display->text(QAccessible::Description), QStringLiteral("Elapsed time, running"));
+    key(Qt::Key_R);
+    QCOMPARE(display->text(QAccessible::Description), QStringLiteral("Elapsed time, stopped"));
   }
 
   void timeFontIsLargeAndFixedPitch() {

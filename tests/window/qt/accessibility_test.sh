@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Runs accessibility_test.py against the real program, in a D-Bus session of its own with the
+# accessibility bus on, as a desktop with a screen reader has it (run under with_desktop.sh).
+# Argument: the program.
+set -u
+if [ "${1:-}" != --in-session ]; then
+  exec dbus-run-session -- "$0" --in-session "$@"
+fi
+program=$2
+here=$(dirname "$(readlink -f "$0")")
+work=$(mktemp -d)
+/usr/libexec/at-spi-bus-launcher --launch-immediately 2>"$work/bus.log" &
+bus=$!
+trap 'kill "$bus" ${pid:-} 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
+for _ in $(seq 100); do
+  gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
+    --method org.freedesktop.DBus.Properties.Set org.a11y.Status IsEnabled '<true>' \
+    >/dev/null 2>&1 && break
+  sleep 0.05
+done
+"$program" 2>"$work/stderr" &
+pid=$!
+/usr/bin/python3 "$here/accessibility_test.py"
+status=$?
+if [ -s "$work/stderr" ]; then
+  echo "FAIL: the program printed: $(cat "$work/stderr")"
+  status=1
+fi
+exit "$status"
