@@ -121,20 +121,32 @@ fi
 
 # Window managers name their check window early, then load themes and settings before they
 # manage windows; on a loaded machine that takes seconds. Ready means a probe window was taken.
-if [ "$desktop" != bare ]; then
-  xmessage -name with_desktop_probe probe >"$dir/probe.log" 2>&1 &
-  probe=$!
-  ready=0
-  for _ in $(seq 600); do
-    if xprop -name with_desktop_probe WM_STATE 2>/dev/null | grep -q Normal; then ready=1; break; fi
+# (A probe that never shows its window at all is started again: rarely, xmessage hangs before
+# it creates one.)
+probe_taken() {
+  xmessage -name with_desktop_probe probe >>"$dir/probe.log" 2>&1 &
+  local probe=$! taken=1
+  for _ in $(seq 200); do
+    if xprop -name with_desktop_probe WM_STATE 2>/dev/null | grep -q Normal; then taken=0; break; fi
+    if [ "$_" = 100 ] && ! xprop -name with_desktop_probe >/dev/null 2>&1; then
+      echo "probe $probe shows no window after 5 s: $(ps -o stat=,wchan= -p "$probe")" >>"$dir/probe.log"
+      break
+    fi
     sleep 0.05
   done
   kill "$probe" 2>/dev/null
   wait "$probe" 2>/dev/null
-  if [ "$ready" = 0 ]; then
+  return "$taken"
+}
+if [ "$desktop" != bare ]; then
+  ready=1
+  for attempt in 1 2 3; do
+    probe_taken && { ready=0; break; }
+    say "probe $attempt not taken: $(tail -n1 "$dir/probe.log")"
+  done
+  if [ "$ready" != 0 ]; then
     say "the window manager never managed a window"
     cat "$dir/wm.log" "$dir/probe.log" >&2
-    xprop -name with_desktop_probe >&2
     xwininfo -root -tree >&2
     ps -ef | grep -E "xmessage|openbox|Xvfb" >&2
     exit 1

@@ -5,22 +5,15 @@
 # stopped. Arguments: the .exe, the prefix folder.
 set -u
 exe=$1
-export WINEPREFIX=$2 WINEARCH=win32 WINEDEBUG=-all
-# No Mono or Gecko: the program needs neither, and their installers would ask.
-export WINEDLLOVERRIDES="mscoree,mshtml="
-wine=/usr/lib/wine/wine
-wineserver=/usr/lib/wine/wineserver32
+prefix=$2
 here=$(dirname "$(readlink -f "$0")")
+. "$here/wine_env.sh"
 trace=$(mktemp)
 trap '"$wineserver" -k 2>/dev/null; rm -f "$trace"' EXIT
 
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  "$wine" wineboot -i >/dev/null 2>&1 || { echo "FAIL: wineboot"; exit 1; }
-fi
 # Wine's relay trace, for this one function.
 "$wine" reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /t REG_SZ /d user32.SetWindowPos /f \
   >/dev/null 2>&1
-"$wineserver" -p  # keep the server up between the program's starts
 
 # Wine mirrors the Windows on-top state into the X window's state on its own time, and destroys
 # the X window at once when the program closes it: whether the window manager shows the state
