@@ -2,20 +2,28 @@
 """Draws the stopwatch's button pictures and clock icon and writes the files beside this script.
 
 Run by hand after changing a drawing; the written files are committed and the build only embeds
-them. Needs Python 3 and icotool (Debian package icoutils) for the .ico.
+them (a test checks that they are what this script writes). Needs Python 3 with Pillow (Debian
+package python3-pil) and icotool (icoutils) for the .ico. With --into FOLDER it writes there.
 
 Shapes are signed distance functions in a unit square (y grows downwards); a pixel's coverage is
-taken from its distance to the edge, which anti-aliases every outline at any size.
+taken from its distance to the edge, which anti-aliases every outline at any size. So each button
+picture is drawn afresh at every size a screen asks for: 32 px for the classic 256-colour GIF, and
+40, 48 and 64 px (scales 1.25, 1.5 and 2) as PNGs with smooth edges for high-DPI screens.
 """
+import argparse
 import math
 import os
-import struct
 import subprocess
 import sys
 import tempfile
-import zlib
+
+from PIL import Image
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+OUT = HERE
+
+# Button pictures for high-DPI screens, in pixels: 1.25, 1.5 and 2 times the classic 32.
+SCALED_SIZES = (40, 48, 64)
 
 # Edge pixels of a GIF are either opaque or transparent: a partly covered pixel is kept when at
 # least this much of it is covered, and its colour is mixed towards a light neutral grey, which
@@ -228,49 +236,8 @@ def median_cut(colours, count):
     return [tuple(sum(c[k] for c in box) // len(box) for k in range(3)) for box in boxes]
 
 
-def lzw(indices, minimum_code_size=8):
-    clear, end = 1 << minimum_code_size, (1 << minimum_code_size) + 1
-    out, bits, bit_count = bytearray(), 0, 0
-
-    def emit(code, width):
-        nonlocal bits, bit_count
-        bits |= code << bit_count
-        bit_count += width
-        while bit_count >= 8:
-            out.append(bits & 0xFF)
-            bits >>= 8
-            bit_count -= 8
-
-    def fresh():
-        return {(i,): i for i in range(clear)}, end + 1, minimum_code_size + 1
-
-    table, next_code, width = fresh()
-    emit(clear, width)
-    current = ()
-    for index in indices:
-        candidate = current + (index,)
-        if candidate in table:
-            current = candidate
-            continue
-        emit(table[current], width)
-        if next_code < 4096:
-            table[candidate] = next_code
-            next_code += 1
-            if next_code > (1 << width) and width < 12:
-                width += 1
-        else:
-            emit(clear, width)
-            table, next_code, width = fresh()
-        current = (index,)
-    if current:
-        emit(table[current], width)
-    emit(end, width)
-    if bit_count:
-        out.append(bits & 0xFF)
-    return bytes(out)
-
-
 def gif(rows):
+    """The picture as a 256-colour image whose index 0 is transparent."""
     size = len(rows)
     opaque = []
     for row in rows:
@@ -293,51 +260,51 @@ def gif(rows):
             indices.append(index_of(next(it)) if pixel[3] >= GIF_COVERAGE_THRESHOLD else 0)
     table = [tuple(round(c * 255) for c in GIF_MATTE)] + palette
     table += [(0, 0, 0)] * (256 - len(table))
-    data = lzw(indices)
-    blocks = b"".join(bytes([len(data[i:i + 255])]) + data[i:i + 255]
-                      for i in range(0, len(data), 255))
-    return b"".join([
-        b"GIF89a",
-        struct.pack("<HHBBB", size, size, 0xF7, 0, 0),  # 256-entry global colour table
-        bytes(c for colour in table for c in colour),
-        b"\x21\xF9\x04\x01\x00\x00\x00\x00",  # graphic control: index 0 is transparent
-        b"\x2C" + struct.pack("<HHHHB", 0, 0, size, size, 0),  # one image, not interlaced
-        b"\x08", blocks, b"\x00",
-        b"\x3B",
-    ])
+    # Pillow writes it as it is: the whole 256-colour table, index 0 transparent, one image that
+    # is not interlaced.
+    image = Image.new("P", (size, size))
+    image.putpalette([c for colour in table for c in colour])
+    image.putdata(indices)
+    return image
 
 
 # --- PNG and ICO ------------------------------------------------------------------------------
 
 def png(rows):
-    def chunk(kind, data):
-        return struct.pack(">I", len(data)) + kind + data + struct.pack(
-            ">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
-    raw = b"".join(b"\x00" + bytes(round(c * 255) for pixel in row for c in pixel) for row in rows)
-    return b"".join([b"\x89PNG\r\n\x1a\n",
-                     chunk(b"IHDR", struct.pack(">IIBBBBB", len(rows), len(rows), 8, 6, 0, 0, 0)),
-                     chunk(b"IDAT", zlib.compress(raw, 9)), chunk(b"IEND", b"")])
+    image = Image.new("RGBA", (len(rows), len(rows)))
+    image.putdata([tuple(round(c * 255) for c in pixel) for row in rows for pixel in row])
+    return image
 
 
-def write(name, data):
-    with open(os.path.join(HERE, name), "wb") as f:
-        f.write(data)
-    print(f"{name}: {len(data)} bytes")
+def save(name, image, **options):
+    path = os.path.join(OUT, name)
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    image.save(path, **options)
+    print(f"{name}: {os.path.getsize(path)} bytes")
 
 
 def main():
+    global OUT
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("--into", default=HERE, help="folder to write to (default: beside this script)")
+    OUT = parser.parse_args().into
     for name, layers in [("start", start_picture()), ("stop", stop_picture()),
                          ("reset", reset_picture()), ("exit", exit_picture())]:
-        write(f"{name}.gif", gif(render(layers, 32)))
-    os.makedirs(os.path.join(HERE, "icons"), exist_ok=True)
+        save(f"{name}.gif", gif(render(layers, 32)), format="GIF", transparency=0,
+             optimize=False, interlace=False)
+        for size in SCALED_SIZES:
+            save(f"scaled/{name}-{size}.png", png(render(layers, size)), format="PNG",
+                 optimize=True)
     for size in (32, 48, 64, 128, 256):
-        write(f"icons/tempulix-{size}.png", png(clock_picture(size)))
+        save(f"icons/tempulix-{size}.png", png(clock_picture(size)), format="PNG", optimize=True)
     with tempfile.TemporaryDirectory() as work:
         ico = os.path.join(work, "clock.ico")
         subprocess.run(["icotool", "-c", "-b", "24", "-o", ico,
-                        os.path.join(HERE, "icons", "tempulix-32.png")], check=True)
-        with open(ico, "rb") as f:
-            write("clock.ico", f.read())
+                        os.path.join(OUT, "icons", "tempulix-32.png")], check=True,
+                       stderr=subprocess.DEVNULL)
+        with open(ico, "rb") as f, open(os.path.join(OUT, "clock.ico"), "wb") as out:
+            out.write(f.read())
+        print(f"clock.ico: {os.path.getsize(os.path.join(OUT, 'clock.ico'))} bytes")
 
 
 if __name__ == "__main__":

@@ -15,4 +15,4 @@ test_packages=("${build_packages[@]}"
                at-spi2-core python3-pyatspi libglib2.0-bin
                openbox xfwm4 metacity kwin-x11 icewm fluxbox mutter kwin-wayland xwayland qt6-wayland
                dpkg-dev desktop-file-utils appstream lintian man-db
-               g++-mingw-w64-i686 icoutils python3-pefile wine32:i386)
+               g++-mingw-w64-i686 icoutils python3-pefile python3-pil wine32:i386)

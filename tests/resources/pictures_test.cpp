@@ -130,6 +130,36 @@ TEST(PicturesTest, ProgramLoadsEveryPicture) {
   }
 }
 
+// At each scale a screen may have, the icon gives the drawing made for it, pixel for pixel; between
+// the drawn sizes, the next larger drawing scaled down; above them, the largest.
+TEST(PicturesTest, ButtonPicturesAreDrawnForEachScale) {
+  const struct {
+    qreal scale;
+    int pixels;
+    const char* drawing;  // for the start picture, where it is given as it is
+  } rows[] = {{1.0, 32, "start.gif"},           {1.25, 40, "scaled/start-40.png"},
+              {1.5, 48, "scaled/start-48.png"}, {2.0, 64, "scaled/start-64.png"},
+              {1.75, 56, nullptr},              {3.0, 64, "scaled/start-64.png"}};
+  const QIcon icon = pictureIcon(Picture::start);
+  for (const auto& row : rows) {
+    const QPixmap pixmap = icon.pixmap(QSize(32, 32), row.scale);
+    EXPECT_EQ(pixmap.size(), QSize(row.pixels, row.pixels)) << row.scale;
+    if (row.drawing) {
+      QImage shown = pixmap.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+      shown.setDevicePixelRatio(1);  // compared pixel for pixel
+      const QImage drawn(QString::fromUtf8(TEMPULIX_RESOURCES_DIR "/") + row.drawing);
+      EXPECT_EQ(shown, drawn.convertToFormat(QImage::Format_ARGB32_Premultiplied)) << row.drawing;
+    }
+  }
+  // The exit picture looks the same when disabled, at every scale.
+  const QIcon exit = pictureIcon(Picture::exit, true);
+  for (const qreal scale : {1.0, 1.5, 2.0}) {
+    EXPECT_EQ(exit.pixmap(QSize(32, 32), scale, QIcon::Disabled).toImage(),
+              exit.pixmap(QSize(32, 32), scale).toImage())
+        << scale;
+  }
+}
+
 }  // namespace
 }  // namespace tempulix
 

@@ -106,9 +106,7 @@ Form1::Form1(Controller::OnTopSwitch onTop, QWidget* parent)
   buttons_[3]->setToolButtonStyle(Qt::ToolButtonIconOnly);
   // The exit picture a second time for the disabled state, so that it looks the same in every
   // state instead of Qt's greyed-out rendering.
-  QIcon exitIcon = buttons_[3]->icon();
-  exitIcon.addPixmap(exitIcon.pixmap(32, 32), QIcon::Disabled);
-  buttons_[3]->setIcon(exitIcon);
+  buttons_[3]->setIcon(pictureIcon(Picture::exit, true));
   // Tab order 1 to 4; Qt's focus chain wraps from the last back to the first.
   setTabOrder(buttons_[0], buttons_[1]);
   setTabOrder(buttons_[1], buttons_[2]);

@@ -2,7 +2,9 @@
 
 #include <QKeyEvent>
 #include <QStyleOptionFocusRect>
+#include <QStyleOptionToolButton>
 #include <QStylePainter>
+#include <cmath>
 
 namespace tempulix {
 
@@ -26,7 +28,11 @@ void PictureButton::keyPressEvent(QKeyEvent* event) {
 }
 
 void PictureButton::paintEvent(QPaintEvent* event) {
-  QToolButton::paintEvent(event);
+  if (toolButtonStyle() == Qt::ToolButtonIconOnly) {
+    paintPictureOnly();
+  } else {
+    QToolButton::paintEvent(event);
+  }
   // Tool buttons draw no focus mark in every style; without one, Space and Enter would act on
   // a button the user cannot see.
   if (hasFocus()) {
@@ -37,6 +43,29 @@ void PictureButton::paintEvent(QPaintEvent* event) {
     option.state |= QStyle::State_KeyboardFocusChange;  // some styles draw it only then
     painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
   }
+}
+
+void PictureButton::paintPictureOnly() {
+  // The style would shrink the picture into the space inside its frame (29 px of a 33 px
+  // button); the picture keeps its designed size instead, centred over the frame, at the
+  // screen's scale.
+  QStylePainter painter(this);
+  QStyleOptionToolButton option;
+  initStyleOption(&option);
+  option.icon = QIcon();
+  painter.drawComplexControl(QStyle::CC_ToolButton, option);
+  const qreal scale = devicePixelRatioF();
+  const QPixmap picture =
+      icon().pixmap(iconSize(), scale, isEnabled() ? QIcon::Normal : QIcon::Disabled);
+  // Centred on whole screen pixels: between them (at scale 1.5, say) it would be resampled.
+  const QSizeF margin = (QSizeF(size()) - QSizeF(iconSize())) / 2;
+  QPointF at(std::round(margin.width() * scale) / scale,
+             std::round(margin.height() * scale) / scale);
+  if (isDown()) {
+    at += QPointF(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
+                  style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
+  }
+  painter.drawPixmap(at, picture);
 }
 
 }  // namespace tempulix

@@ -1,5 +1,6 @@
-// A push button with its picture centred above its caption, as the stopwatch's buttons are. It
-// takes the focus by Tab and by click, and Enter clicks it as Space does.
+// A push button with its picture centred above its caption, as the stopwatch's buttons are, or
+// with its picture alone at its full size. It takes the focus by Tab and by click, and Enter
+// clicks it as Space does.
 #pragma once
 
 #include <QToolButton>
@@ -15,6 +16,9 @@ class PictureButton : public QToolButton {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
+
+ private:
+  void paintPictureOnly();
 };
 
 }  // namespace tempulix

@@ -42,9 +42,26 @@ int shiftState() {
          (GetKeyState(VK_CONTROL) < 0 ? ctrlMask : 0) | (GetKeyState(VK_MENU) < 0 ? altMask : 0);
 }
 
-// One embedded GIF as a 32-bit image list entry; index 0 of its palette stays transparent.
+// The resource holding a picture drawn for a size: the 32 px GIF, or one drawn larger for a
+// high-DPI screen (the smallest that is at least as large, else the largest).
+int pictureResource(int id, int size) {
+  constexpr int drawnSizes[] = {40, 48, 64};
+  if (size <= 32) {
+    return id;
+  }
+  int step = 1;
+  while (step < 3 && size > drawnSizes[step - 1]) {
+    ++step;
+  }
+  return id + step * TEMPULIX_PICTURE_SCALED_STEP;
+}
+
+// One embedded picture as a 32-bit image list entry, size x size pixels; the GIF's transparent
+// index and the PNGs' alpha stay transparent.
 OwnedImageList loadPicture(HINSTANCE instance, int id, int size) {
-  HRSRC resource = FindResourceW(instance, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10));  // RCDATA
+  const int resourceId = pictureResource(id, size);
+  HRSRC resource =
+      FindResourceW(instance, MAKEINTRESOURCEW(resourceId), MAKEINTRESOURCEW(10));  // RCDATA
   HGLOBAL loaded = resource ? LoadResource(instance, resource) : nullptr;
   const void* bytes = loaded ? LockResource(loaded) : nullptr;
   if (!bytes) {
@@ -58,9 +75,12 @@ OwnedImageList loadPicture(HINSTANCE instance, int id, int size) {
   Gdiplus::GpBitmap* bitmap = nullptr;
   HBITMAP dib = nullptr;
   if (Gdiplus::DllExports::GdipCreateBitmapFromStream(stream, &bitmap) == Gdiplus::Ok) {
-    // Decoded to 32-bit ARGB; an 8-bit GIF drawn as it is would lose its transparency.
+    UINT drawnSize = 0;
+    Gdiplus::DllExports::GdipGetImageWidth(bitmap, &drawnSize);
+    // Decoded to 32-bit ARGB; an 8-bit GIF drawn as it is would lose its transparency. Only a
+    // scale between the drawn sizes resamples the nearest drawing.
     Gdiplus::GpBitmap* scaledBitmap = nullptr;
-    if (size != 32 &&
+    if (drawnSize != static_cast<UINT>(size) &&
         Gdiplus::DllExports::GdipCreateBitmapFromScan0(size, size, 0, PixelFormat32bppARGB, nullptr,
                                                        &scaledBitmap) == Gdiplus::Ok) {
       Gdiplus::GpGraphics* graphics = nullptr;
