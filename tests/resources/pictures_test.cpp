@@ -137,9 +137,12 @@ TEST(PicturesTest, ButtonPicturesAreDrawnForEachScale) {
     qreal scale;
     int pixels;
     const char* drawing;  // for the start picture, where it is given as it is
-  } rows[] = {{1.0, 32, "start.gif"},           {1.25, 40, "scaled/start-40.png"},
-              {1.5, 48, "scaled/start-48.png"}, {2.0, 64, "scaled/start-64.png"},
-              {1.75, 56, nullptr},              {3.0, 64, "scaled/start-64.png"}};
+  } rows[] = {{1.0, 32, "start.gif"},
+              {1.25, 40, "scaled/start-40.png"},
+              {1.5, 48, "scaled/start-48.png"},
+              {2.0, 64, "scaled/start-64.png"},
+              {1.75, 56, nullptr},
+              {3.0, 64, "scaled/start-64.png"}};
   const QIcon icon = pictureIcon(Picture::start);
   for (const auto& row : rows) {
     const QPixmap pixmap = icon.pixmap(QSize(32, 32), row.scale);

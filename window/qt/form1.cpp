@@ -54,7 +54,8 @@ QFont timeFont() {
 
 // What a screen reader hears the time display called, after the time itself, which is its name.
 QString timeDescription(bool running) {
-  return running ? QStringLiteral("Elapsed time, running") : QStringLiteral("Elapsed time, stopped");
+  return running ? QStringLiteral("Elapsed time, running")
+                 : QStringLiteral("Elapsed time, stopped");
 }
 
 // Screen readers see the stopwatch as a window named by its title; Qt makes a plain top-level
