@@ -24,6 +24,26 @@ eventually() {
 }
 title() { xprop -id "$window" _NET_WM_NAME 2>/dev/null | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p'; }
 title_is() { [ "$(title)" = "$1" ]; }
+# The title shows a running time, and it moves on.
+running() { title | grep -q -E '^[0-9]+:[0-5][0-9]\.[0-9] - Tempulix'; }
+advancing() {
+  local before
+  before=$(title)
+  sleep 0.35
+  [ "$(title)" != "$before" ]
+}
+# Whether a button picture in the screenshot $work/shot.png is the drawing made for the screen's
+# scale: picture_drawn_for SETTING PICTURE BOX SIZE FOLDER, BOX in screen pixels (x,y,w,h), SIZE
+# the picture's size there, FOLDER the drawn pictures.
+picture_drawn_for() {
+  local result
+  if result=$(/usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/picture_on_screen.py" "$work/shot.png" \
+               "$3" "$5/scaled/$2-$4.png" "$5/$2.gif"); then
+    pass "$1: the $2 picture drawn at $4 px ($result)"
+  else
+    fail "$1: the $2 picture is not the $4 px drawing ($result)"
+  fi
+}
 above() { xprop -id "$window" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_ABOVE; }
 label_shot() { import -silent -window "$window" -crop 297x57+8+16 +repage "$work/$1.png"; }
 same_picture() { [ "$(compare -metric AE "$work/$1.png" "$work/$2.png" null: 2>&1)" = 0 ]; }

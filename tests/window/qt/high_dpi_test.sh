@@ -31,12 +31,7 @@ for row in "${rows[@]}"; do
   for button in "start|8,80,73,49" "exit|272,88,33,33"; do
     IFS='|' read -r picture box <<<"$button"
     scaled_box=$(awk -v s="$scale" -F, '{ printf "%d,%d,%d,%d", $1 * s, $2 * s, $3 * s, $4 * s }' <<<"$box")
-    if result=$(/usr/bin/python3 "$here/../picture_on_screen.py" "$work/shot.png" "$scaled_box" \
-                 "$pictures/scaled/$picture-$size.png" "$pictures/$picture.gif"); then
-      pass "$setting: the $picture picture drawn at $size px ($result)"
-    else
-      fail "$setting: the $picture picture is not the $size px drawing ($result)"
-    fi
+    picture_drawn_for "$setting" "$picture" "$scaled_box" "$size" "$pictures"
   done
   close_window
   await_end

@@ -7,13 +7,6 @@
 set -u
 program=("$1")
 . "$(dirname "$(readlink -f "$0")")/../x11_helpers.sh"
-running() { title | grep -q -E '^[0-9]+:[0-9]{2}\.[0-9] - Tempulix'; }
-advancing() {
-  local before
-  before=$(title)
-  sleep 0.35
-  [ "$(title)" != "$before" ]
-}
 
 # Layout (as setxkbmap takes it), then the key names xdotool presses for start, stop, reset,
 # and for a key that must do nothing.

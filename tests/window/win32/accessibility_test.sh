@@ -9,10 +9,7 @@ client=$2
 prefix=$3
 here=$(dirname "$(readlink -f "$0")")
 . "$here/wine_env.sh"
-program=("$wine" "$exe")
-START_TIMEOUT=30
-. "$here/../x11_helpers.sh"
-trap '"$wineserver" -k 2>/dev/null; cleanup' EXIT
+drive_under_wine "$exe"
 time_pattern='^[0-9]+:[0-5][0-9]\.[0-9]$'
 
 # Runs the client; its report lands in $work/$1.

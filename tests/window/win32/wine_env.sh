@@ -13,3 +13,10 @@ fi
 "$wineserver" -p
 # A Unix path as Windows programs under Wine name it.
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+# For tests that drive the program from outside: the X11 helpers, with the program run by Wine.
+drive_under_wine() {
+  program=("$wine" "$1")
+  START_TIMEOUT=30
+  . "$(dirname "${BASH_SOURCE[0]}")/../x11_helpers.sh"
+  trap '"$wineserver" -k 2>/dev/null; cleanup' EXIT
+}
