@@ -11,7 +11,7 @@ seconds=${BENCH_SECONDS:-60}
 [ "${1:-}" = --long ] && seconds=600
 . scripts/packages.sh
 bash scripts/install-packages.sh "${build_packages[@]}" libxcb-xtest0-dev libgtest-dev \
-  libbenchmark-dev xvfb xauth openbox x11-utils x11-apps xdotool
+  libbenchmark-dev xvfb xauth openbox x11-utils x11-apps xdotool procps
 cmake --preset default >/dev/null
 cmake --build --preset default --target tempulix minimal_label title_watch tick_bench
 if [ "${1:-}" = --windows ]; then

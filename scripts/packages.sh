@@ -11,7 +11,8 @@ build_packages=(cmake ninja-build g++ pkgconf libxcb1-dev libxkbcommon-dev libxk
 # packaging tools, and the Windows cross build with the 32-bit Wine that runs it.
 test_packages=("${build_packages[@]}"
                libgtest-dev libgmock-dev valgrind
-               xvfb xauth x11-utils x11-xkb-utils xdotool wmctrl imagemagick dbus-daemon
+               xvfb xauth x11-utils x11-xkb-utils x11-xserver-utils xdotool wmctrl imagemagick
+               dbus-daemon
                at-spi2-core python3-pyatspi libglib2.0-bin
                openbox xfwm4 metacity kwin-x11 icewm fluxbox mutter kwin-wayland xwayland qt6-wayland
                dpkg-dev desktop-file-utils appstream lintian man-db
