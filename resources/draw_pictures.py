@@ -22,7 +22,8 @@ from PIL import Image
 HERE = os.path.dirname(os.path.abspath(__file__))
 OUT = HERE
 
-# Button pictures for high-DPI screens, in pixels: 1.25, 1.5 and 2 times the classic 32.
+# Button pictures for high-DPI screens, in pixels: 1.25, 1.5 and 2 times the classic 32 (the same
+# list as in resources/CMakeLists.txt, which embeds them).
 SCALED_SIZES = (40, 48, 64)
 
 # Edge pixels of a GIF are either opaque or transparent: a partly covered pixel is kept when at

@@ -1,12 +1,9 @@
 #include "qt_pictures.h"
 
-#include <array>
+#include "picture_sizes.h"
 
 namespace tempulix {
 namespace {
-
-// The sizes the button pictures are drawn in beside the 32 px GIF: scales 1.25, 1.5 and 2.
-constexpr std::array<int, 3> scaledSizes = {40, 48, 64};
 
 QString name(Picture picture) {
   switch (picture) {
@@ -38,15 +35,16 @@ QIcon pictureIcon(Picture picture, bool sameWhenDisabled) {
     return icon;
   }
   const QString base = name(picture);
-  for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled}) {
-    if (mode == QIcon::Disabled && !sameWhenDisabled) {
-      break;
-    }
+  const auto addDrawings = [&](QIcon::Mode mode) {
     icon.addFile(QStringLiteral(":/tempulix/%1.gif").arg(base), QSize(32, 32), mode);
-    for (const int size : scaledSizes) {
+    for (const int size : scaledPictureSizes) {
       icon.addFile(QStringLiteral(":/tempulix/scaled/%1-%2.png").arg(base).arg(size),
                    QSize(size, size), mode);
     }
+  };
+  addDrawings(QIcon::Normal);
+  if (sameWhenDisabled) {
+    addDrawings(QIcon::Disabled);
   }
   return icon;
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "form1_layout.h"
+#include "picture_sizes.h"
 #include "resource_ids.h"
 #include "window_title.h"
 
@@ -45,15 +46,14 @@ int shiftState() {
 // The resource holding a picture drawn for a size: the 32 px GIF, or one drawn larger for a
 // high-DPI screen (the smallest that is at least as large, else the largest).
 int pictureResource(int id, int size) {
-  constexpr int drawnSizes[] = {40, 48, 64};
   if (size <= 32) {
     return id;
   }
-  int step = 1;
-  while (step < 3 && size > drawnSizes[step - 1]) {
-    ++step;
+  std::size_t index = 0;
+  while (index + 1 < scaledPictureSizes.size() && size > scaledPictureSizes[index]) {
+    ++index;
   }
-  return id + step * TEMPULIX_PICTURE_SCALED_STEP;
+  return id + static_cast<int>(index + 1) * TEMPULIX_PICTURE_SCALED_STEP;
 }
 
 // One embedded picture as a 32-bit image list entry, size x size pixels; the GIF's transparent
