@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <cstdio>
 
+#include "character_type.h"
 #include "form1.h"
 #include "platform_choice.h"
 #include "tempulix/version.h"
@@ -17,6 +18,8 @@ int main(int /*argc*/, char* argv[]) {
   if (!choice.platform.empty()) {
     qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(choice.platform));
   }
+
+  tempulix::useUtf8CharacterType();
 
   // The program takes no command line, and hands none to Qt either.
   int qtArgc = 1;
