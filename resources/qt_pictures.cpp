@@ -35,11 +35,15 @@ QIcon pictureIcon(Picture picture, bool sameWhenDisabled) {
     return icon;
   }
   const QString base = name(picture);
+  // Loaded here, not left to Qt with addFile: Qt 6.8 loads such a file when first asked and
+  // marks it with the scale of that request, then prefers drawings by that mark, so a picture
+  // once shown at 125 % kept its 40 px drawing at 150 %. Given pixmaps, Qt 6.4 and 6.8 alike
+  // take the smallest drawing that covers the screen pixels asked for, else the largest.
   const auto addDrawings = [&](QIcon::Mode mode) {
-    icon.addFile(QStringLiteral(":/tempulix/%1.gif").arg(base), QSize(32, 32), mode);
+    icon.addPixmap(QPixmap(QStringLiteral(":/tempulix/%1.gif").arg(base)), mode);
     for (const int size : scaledPictureSizes) {
-      icon.addFile(QStringLiteral(":/tempulix/scaled/%1-%2.png").arg(base).arg(size),
-                   QSize(size, size), mode);
+      icon.addPixmap(QPixmap(QStringLiteral(":/tempulix/scaled/%1-%2.png").arg(base).arg(size)),
+                     mode);
     }
   };
   addDrawings(QIcon::Normal);

@@ -143,15 +143,22 @@ TEST(PicturesTest, ButtonPicturesAreDrawnForEachScale) {
               {2.0, 64, "scaled/start-64.png"},
               {1.75, 56, nullptr},
               {3.0, 64, "scaled/start-64.png"}};
-  const QIcon icon = pictureIcon(Picture::start);
-  for (const auto& row : rows) {
-    const QPixmap pixmap = icon.pixmap(QSize(32, 32), row.scale);
-    EXPECT_EQ(pixmap.size(), QSize(row.pixels, row.pixels)) << row.scale;
-    if (row.drawing) {
-      QImage shown = pixmap.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-      shown.setDevicePixelRatio(1);  // compared pixel for pixel
-      const QImage drawn(QString::fromUtf8(TEMPULIX_RESOURCES_DIR "/") + row.drawing);
-      EXPECT_EQ(shown, drawn.convertToFormat(QImage::Format_ARGB32_Premultiplied)) << row.drawing;
+  // The choice must not depend on which scales were asked for before (a window moved between
+  // screens): the rows are walked in order, then backwards, each time on a new icon.
+  for (const bool backwards : {false, true}) {
+    const QIcon icon = pictureIcon(Picture::start);
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+      const auto& row = rows[backwards ? std::size(rows) - 1 - i : i];
+      const QPixmap pixmap = icon.pixmap(QSize(32, 32), row.scale);
+      EXPECT_EQ(pixmap.size(), QSize(row.pixels, row.pixels))
+          << row.scale << (backwards ? " backwards" : "");
+      if (row.drawing) {
+        QImage shown = pixmap.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        shown.setDevicePixelRatio(1);  // compared pixel for pixel
+        const QImage drawn(QString::fromUtf8(TEMPULIX_RESOURCES_DIR "/") + row.drawing);
+        EXPECT_EQ(shown, drawn.convertToFormat(QImage::Format_ARGB32_Premultiplied))
+            << row.drawing << (backwards ? " backwards" : "");
+      }
     }
   }
   // The exit picture looks the same when disabled, at every scale.
