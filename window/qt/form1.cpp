@@ -67,6 +67,25 @@ QAccessibleInterface* accessibleForm1(const QString& className, QObject* object)
   return nullptr;
 }
 
+// Sets the title of a window not yet shown, and tells whether Qt itself told screen readers of
+// its new name. Qt 6.4 does not; later versions do, and a second event would have a screen
+// reader say every title twice. The events are caught while this looks and go no further.
+bool setTitleSeeingIfQtAnnounces(QWidget& window, const QString& title) {
+  static QWidget* watched = nullptr;
+  static bool announced = false;
+  watched = &window;
+  announced = false;
+  const QAccessible::UpdateHandler previous =
+      QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
+        announced =
+            announced || (event->type() == QAccessible::NameChanged && event->object() == watched);
+      });
+  window.setWindowTitle(title);
+  QAccessible::installUpdateHandler(previous);
+  watched = nullptr;
+  return announced;
+}
+
 }  // namespace
 
 Form1::Form1(Controller::OnTopSwitch onTop, QWidget* parent)
@@ -75,7 +94,7 @@ Form1::Form1(Controller::OnTopSwitch onTop, QWidget* parent)
   Q_UNUSED(accessibleAsWindow);
   controller_.formInitialize();
   setObjectName(QStringLiteral("Form1"));
-  setWindowTitle(toQString(designTimeCaption()));
+  qtAnnouncesTitles_ = setTitleSeeingIfQtAnnounces(*this, toQString(designTimeCaption()));
   setWindowIcon(pictureIcon(Picture::clock));
   // An ordinary resizable frame; the controls keep their places whatever its size.
   resize(form1::pixels(form1::clientWidth), form1::pixels(form1::clientHeight));
@@ -161,11 +180,15 @@ void Form1::setLabelText(std::string_view text) {
 }
 
 void Form1::setCaption(std::string_view text) {
-  setWindowTitle(toQString(text));
-  // The window's accessible name is its title, but Qt does not tell screen readers when the
-  // title changes; without this they keep announcing the caption the window started with.
-  QAccessibleEvent nameChanged(this, QAccessible::NameChanged);
-  QAccessible::updateAccessibility(&nameChanged);
+  const QString title = toQString(text);
+  const bool changed = title != windowTitle();
+  setWindowTitle(title);
+  // The window's accessible name is its title. Where Qt does not tell screen readers when the
+  // title changes, they would keep announcing the caption the window started with.
+  if (changed && !qtAnnouncesTitles_) {
+    QAccessibleEvent nameChanged(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&nameChanged);
+  }
 }
 
 void Form1::setTimerInterval(int milliseconds) {

@@ -50,6 +50,7 @@ class Form1 : public QWidget, public WindowOperations {
   QTimer timer1_{this};  // a child, so that it can be found by name
   Controller controller_;
   bool activated_ = false;
+  bool qtAnnouncesTitles_ = false;  // Qt sends the window's name change with each new title
 };
 
 }  // namespace tempulix
