@@ -26,10 +26,16 @@ done
 if desktop-file-validate "$prefix/share/applications/$id.desktop"; then pass "desktop entry valid"; else fail "desktop entry"; fi
 
 # AppStream, pedantic. Its list of top-level domains is IANA's, which leaves out the reserved
-# ".example" of our domain: that one note, and nothing else, is expected.
+# ".example" of our domain: that one note is expected. The developer is given as AppStream 1.0
+# has it; AppStream before 1.0 (Debian 12) does not know that element yet and notes it, and
+# nothing else.
+expected_notes="cid-maybe-not-rdns $id\$"
+if ! appstreamcli vercmp "$(appstreamcli --version | sed -n 's/^AppStream version: //p')" 1.0 | grep -q '>\|=='; then
+  expected_notes="$expected_notes|unknown-tag developer\$"
+fi
 appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/$id.metainfo.xml" >"$work/as.log" 2>&1
-if [ $? = 0 ] && ! grep -E '^[EWIP]: ' "$work/as.log" | grep -v -q "cid-maybe-not-rdns $id$"; then
-  pass "metainfo valid, pedantic"
+if [ $? = 0 ] && ! grep -E '^[EWIP]: ' "$work/as.log" | grep -v -q -E "$expected_notes"; then
+  pass "metainfo valid, pedantic ($(grep -c -E '^[EWIP]: ' "$work/as.log") expected notes)"
 else
   cat "$work/as.log"; fail "metainfo"
 fi
@@ -57,12 +63,14 @@ else
   fail "manual page: $man_warnings"
 fi
 
-# The package: built from the same install rules, with its library dependencies worked out.
-(cd "$work" && cpack --config "$build/CPackConfig.cmake" -B "$work/package" >"$work/cpack.log" 2>&1) ||
+# The package: built from the same install rules, with its library dependencies worked out. It
+# stays in the build folder, for checks that install it into a fresh system.
+rm -rf "$build/package"
+(cd "$work" && cpack --config "$build/CPackConfig.cmake" -B "$build/package" >"$work/cpack.log" 2>&1) ||
   { cat "$work/cpack.log"; fail "cpack"; }
-deb=$work/package/tempulix_${version}_$(dpkg --print-architecture).deb
+deb=$build/package/tempulix_${version}_$(dpkg --print-architecture).deb
 if [ ! -f "$deb" ]; then
-  fail "no $(basename "$deb"): $(ls "$work/package")"
+  fail "no $(basename "$deb"): $(ls "$build/package")"
   echo "$failures failed"
   exit 1
 fi
