@@ -123,12 +123,15 @@ fi
 # manage windows; on a loaded machine that takes seconds. Ready means a probe window was taken.
 # (A probe that never shows its window at all is started again: rarely, xmessage hangs before
 # it creates one.)
+# The probe is found by its class: mutter 48 draws frames in a client of its own that gives each
+# frame the name of the window inside, and a frame has no WM_STATE.
 probe_taken() {
   xmessage -name with_desktop_probe probe >>"$dir/probe.log" 2>&1 &
-  local probe=$! taken=1
+  local probe=$! taken=1 window
   for _ in $(seq 200); do
-    if xprop -name with_desktop_probe WM_STATE 2>/dev/null | grep -q Normal; then taken=0; break; fi
-    if [ "$_" = 100 ] && ! xprop -name with_desktop_probe >/dev/null 2>&1; then
+    window=$(xdotool search --classname '^with_desktop_probe$' 2>/dev/null | head -n1)
+    if [ -n "$window" ] && xprop -id "$window" WM_STATE 2>/dev/null | grep -q Normal; then taken=0; break; fi
+    if [ "$_" = 100 ] && [ -z "$window" ]; then
       echo "probe $probe shows no window after 5 s: $(ps -o stat=,wchan= -p "$probe")" >>"$dir/probe.log"
       break
     fi

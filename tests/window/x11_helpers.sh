@@ -26,12 +26,15 @@ title() { xprop -id "$window" _NET_WM_NAME 2>/dev/null | sed -n 's/^_NET_WM_NAME
 title_is() { [ "$(title)" = "$1" ]; }
 # The title shows a running time, and it moves on.
 running() { title | grep -q -E '^[0-9]+:[0-5][0-9]\.[0-9] - Tempulix'; }
+# The title shows a running time other than the one given (a title held from an earlier run).
+running_since() { running && [ "$(title)" != "$1" ]; }
 advancing() {
   local before
   before=$(title)
   sleep 0.35
   [ "$(title)" != "$before" ]
 }
+holding() { ! advancing; }
 # Whether a button picture in the screenshot $work/shot.png is the drawing made for the screen's
 # scale: picture_drawn_for SETTING PICTURE BOX SIZE FOLDER, BOX in screen pixels (x,y,w,h), SIZE
 # the picture's size there, FOLDER the drawn pictures.
@@ -47,6 +50,8 @@ picture_drawn_for() {
 above() { xprop -id "$window" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_ABOVE; }
 label_shot() { import -silent -window "$window" -crop 297x57+8+16 +repage "$work/$1.png"; }
 same_picture() { [ "$(compare -metric AE "$work/$1.png" "$work/$2.png" null: 2>&1)" = 0 ]; }
+# The label no longer shows what the shot named was taken of (a new shot is taken to see).
+label_changed_from() { label_shot now; ! same_picture "$1" now; }
 # Clicks at a point of the window's client area.
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
 # Asks the window manager to close the window, as its close button does. (Under a Wayland
@@ -73,12 +78,36 @@ place_of() {
 }
 # The window the window manager reports active (decimal id).
 active_window() { xprop -root _NET_ACTIVE_WINDOW | sed -n 's/.*window id # \(0x[0-9a-f]*\).*/\1/p' | xargs printf '%d\n' 2>/dev/null; }
+# Whether the window manager lists a window (decimal id) among the windows it manages; true for
+# every window where no window manager keeps that list.
+managed() {
+  local clients listed
+  clients=$(xprop -root _NET_CLIENT_LIST 2>/dev/null) || return 1
+  case "$clients" in *"window id #"*) ;; *) return 0 ;; esac
+  for listed in $(grep -o '0x[0-9a-f]*' <<<"$clients"); do
+    [ "$((listed))" = "$1" ] && return 0
+  done
+  return 1
+}
+# The first shown window whose name matches a pattern and that is a managed client, within
+# START_TIMEOUT seconds (default 10). Name alone does not tell: mutter 48 gives each window's
+# frame the window's name too.
+client_named() {
+  local deadline=$((SECONDS + ${START_TIMEOUT:-10})) candidate
+  while [ "$SECONDS" -le "$deadline" ]; do
+    for candidate in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
+      managed "$candidate" && { echo "$candidate"; return 0; }
+    done
+    sleep 0.05
+  done
+  return 1
+}
 # Starts the program and finds its window by the caption it starts with; activates it unless
 # given --no-activate.
 launch() {
   "${program[@]}" 2>"$work/stderr" &
   pid=$!
-  window=$(timeout "${START_TIMEOUT:-10}" xdotool search --sync --onlyvisible --name '^Tempulix - by ' | head -n1)
+  window=$(client_named '^Tempulix - by ')
   [ -n "$window" ] && [ "${1:-}" != --no-activate ] && xdotool windowactivate --sync "$window" 2>/dev/null
   [ -n "$window" ]
 }
