@@ -12,6 +12,11 @@ here=$(dirname "$(readlink -f "$0")")
 drive_under_wine "$exe"
 
 "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f >/dev/null 2>&1
+# Wine 10 takes a new resolution from its next session on, as Windows does after signing in
+# again (Wine 8 took it at once): the prefix's server and programs are ended and started anew.
+"$wineserver" -k 2>/dev/null
+"$wineserver" -w
+"$wineserver" -p
 launch || { fail "no window"; exit 1; }
 xdotool key Tab Tab  # the focus mark off the buttons compared
 sleep 0.5
