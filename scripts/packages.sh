@@ -17,3 +17,10 @@ test_packages=("${build_packages[@]}"
                openbox xfwm4 metacity kwin-x11 icewm fluxbox mutter kwin-wayland xwayland qt6-wayland
                dpkg-dev desktop-file-utils appstream lintian man-db
                g++-mingw-w64-i686 icoutils python3-pefile python3-pil wine32:i386)
+# Debian 13 has labwc, and the tools to see its picture and close its windows.
+if [ "$(. /etc/os-release && echo "${VERSION_ID%%.*}")" -ge 13 ] 2>/dev/null; then
+  test_packages+=(labwc grim wlrctl)
+fi
+
+# To start an installed package on a desktop of this machine's and drive it from outside.
+package_check_packages=(xvfb xauth x11-utils xdotool wmctrl imagemagick openbox)

@@ -8,11 +8,17 @@
 #                    Xvfb with that window manager
 #   mutter, kwin_wayland
 #                    a headless Wayland compositor (GNOME's, KDE's) with its own XWayland
+#   labwc            the same with labwc (Raspberry Pi OS's), given the window rule that keeps
+#                    the stopwatch on top, since its X window manager has no keep-above
 #
 # The desktop gets a home, runtime folder and D-Bus session of its own, and is ready when its
 # window manager has taken a probe window. The command runs with DISPLAY (and for Wayland
 # WAYLAND_DISPLAY and XAUTHORITY) set, DESKTOP_NAME naming the desktop and DESKTOP_WM_PID the
 # window manager's process; everything is stopped afterwards, whatever the command's outcome.
+# Where the X side does not show what the user sees (labwc), DESKTOP_KEPT_ABOVE_UNSEEN_BY_X=1:
+# its X window manager shows no keep-above state, stacks X windows regardless of the compositor's
+# layers and takes no close request; tests then look at the compositor's own picture (grim) and
+# close through its toplevel protocol (wlrctl).
 set -u
 desktop=${1:?usage: with_desktop.sh DESKTOP [--] command...}
 shift
@@ -107,6 +113,32 @@ case "$desktop" in
     export DESKTOP_WM_PID=${pids[-1]}
     if ! await_xwayland "$before"; then
       say "no XWayland display appeared"
+      cat "$dir/wm.log" >&2
+      exit 1
+    fi
+    ;;
+  labwc)
+    before=$(echo /tmp/.X11-unix/X*)
+    mkdir -p "$XDG_CONFIG_HOME/labwc"
+    cat >"$XDG_CONFIG_HOME/labwc/rc.xml" <<'RULES'
+<?xml version="1.0"?>
+<labwc_config>
+  <windowRules>
+    <windowRule identifier="Tempulix">
+      <action name="ToggleAlwaysOnTop"/>
+    </windowRule>
+  </windowRules>
+</labwc_config>
+RULES
+    # Its start-up command is given the compositor's socket, which it picks itself.
+    spawn env WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
+      labwc -s "sh -c 'echo \$WAYLAND_DISPLAY >$dir/wayland'" >"$dir/wm.log" 2>&1
+    export DESKTOP_WM_PID=${pids[-1]}
+    for _ in $(seq 200); do [ -s "$dir/wayland" ] && break; sleep 0.05; done
+    WAYLAND_DISPLAY=$(cat "$dir/wayland" 2>/dev/null)
+    export WAYLAND_DISPLAY DESKTOP_KEPT_ABOVE_UNSEEN_BY_X=1
+    if [ -z "$WAYLAND_DISPLAY" ] || ! await_xwayland "$before"; then
+      say "labwc or its XWayland did not start"
       cat "$dir/wm.log" >&2
       exit 1
     fi

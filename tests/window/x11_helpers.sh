@@ -55,8 +55,15 @@ label_changed_from() { label_shot now; ! same_picture "$1" now; }
 # Clicks at a point of the window's client area.
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
 # Asks the window manager to close the window, as its close button does. (Under a Wayland
-# compositor, keys sent into XWayland never reach the compositor's own Alt+F4.)
-close_window() { wmctrl -i -c "$window"; }
+# compositor, keys sent into XWayland never reach the compositor's own Alt+F4; labwc is asked
+# through its toplevel protocol, for the window with this title.)
+close_window() {
+  if [ "${DESKTOP_KEPT_ABOVE_UNSEEN_BY_X:-0}" = 1 ]; then
+    wlrctl toplevel close "title:$(title)"
+  else
+    wmctrl -i -c "$window"
+  fi
+}
 # The top-level window (a window manager's frame, or the window itself) that holds a window.
 toplevel() {
   local w=$1 tree
