@@ -63,13 +63,13 @@ start_xvfb() {
   export DISPLAY=":$(head -n1 "$dir/display")"
 }
 
-# Waits until an X display named by a new socket in /tmp/.X11-unix answers.
+# Waits until an X display named by a socket made after the marker file answers. (Made after it,
+# not merely new by name: a socket left behind by a server that was killed can be taken over.)
 await_xwayland() {
-  local before=$1
+  local marker=$1
   for _ in $(seq 300); do
     for socket in /tmp/.X11-unix/X*; do
-      [ -e "$socket" ] || continue
-      case " $before " in *" $socket "*) continue ;; esac
+      [ "$socket" -nt "$marker" ] || continue
       export DISPLAY=":${socket#/tmp/.X11-unix/X}"
       auth=$(ls "$XDG_RUNTIME_DIR"/.mutter-Xwaylandauth.* 2>/dev/null | head -n1)
       [ -n "$auth" ] && export XAUTHORITY=$auth
@@ -99,7 +99,7 @@ case "$desktop" in
     wm=(fluxbox)
     ;;
   mutter | kwin_wayland)
-    before=$(echo /tmp/.X11-unix/X*)
+    touch -d "1 second ago" "$dir/compositor-started"  # in case of coarse file times
     export WAYLAND_DISPLAY=tempulix-test-$$
     if [ "$desktop" = mutter ]; then
       spawn dbus-run-session -- mutter --headless --wayland --virtual-monitor 1024x768 \
@@ -111,14 +111,14 @@ case "$desktop" in
         --socket "$WAYLAND_DISPLAY" --width 1024 --height 768 >"$dir/wm.log" 2>&1
     fi
     export DESKTOP_WM_PID=${pids[-1]}
-    if ! await_xwayland "$before"; then
+    if ! await_xwayland "$dir/compositor-started"; then
       say "no XWayland display appeared"
       cat "$dir/wm.log" >&2
       exit 1
     fi
     ;;
   labwc)
-    before=$(echo /tmp/.X11-unix/X*)
+    touch -d "1 second ago" "$dir/compositor-started"  # in case of coarse file times
     mkdir -p "$XDG_CONFIG_HOME/labwc"
     cat >"$XDG_CONFIG_HOME/labwc/rc.xml" <<'RULES'
 <?xml version="1.0"?>
@@ -137,7 +137,7 @@ RULES
     for _ in $(seq 200); do [ -s "$dir/wayland" ] && break; sleep 0.05; done
     WAYLAND_DISPLAY=$(cat "$dir/wayland" 2>/dev/null)
     export WAYLAND_DISPLAY DESKTOP_KEPT_ABOVE_UNSEEN_BY_X=1
-    if [ -z "$WAYLAND_DISPLAY" ] || ! await_xwayland "$before"; then
+    if [ -z "$WAYLAND_DISPLAY" ] || ! await_xwayland "$dir/compositor-started"; then
       say "labwc or its XWayland did not start"
       cat "$dir/wm.log" >&2
       exit 1
