@@ -37,11 +37,12 @@ advancing() {
 holding() { ! advancing; }
 # Whether a button picture in the screenshot $work/shot.png is the drawing made for the screen's
 # scale: picture_drawn_for SETTING PICTURE BOX SIZE FOLDER, BOX in screen pixels (x,y,w,h), SIZE
-# the picture's size there, FOLDER the drawn pictures.
+# the picture's size there (32: the classic GIF itself), FOLDER the drawn pictures.
 picture_drawn_for() {
-  local result
+  local result drawing="$5/scaled/$2-$4.png"
+  [ "$4" = 32 ] && drawing="$5/$2.gif"
   if result=$(/usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/picture_on_screen.py" "$work/shot.png" \
-               "$3" "$5/scaled/$2-$4.png" "$5/$2.gif"); then
+               "$3" "$drawing" "$5/$2.gif"); then
     pass "$1: the $2 picture drawn at $4 px ($result)"
   else
     fail "$1: the $2 picture is not the $4 px drawing ($result)"

@@ -14,6 +14,9 @@ namespace tempulix::win32 {
 namespace {
 
 constexpr wchar_t windowClass[] = L"Tempulix.Form1";
+// An ordinary resizable frame, in whose client area Tab moves among the buttons.
+constexpr DWORD windowStyle = WS_OVERLAPPEDWINDOW;
+constexpr DWORD windowExStyle = WS_EX_CONTROLPARENT;
 constexpr UINT_PTR timer1Id = 1;
 // Control ids; 1 and 2 are IDOK and IDCANCEL, which the dialog manager sends for Enter and Esc.
 constexpr int firstButtonId = 101;
@@ -36,6 +39,42 @@ std::int64_t nowMicroseconds() {
   QueryPerformanceCounter(&counter);
   return counter.QuadPart / frequency.QuadPart * 1'000'000 +
          counter.QuadPart % frequency.QuadPart * 1'000'000 / frequency.QuadPart;
+}
+
+// A function of newer Windows versions, looked up when the program runs so that it still starts
+// on Vista, 7 and 8, which lack it; null there.
+template <typename Function>
+Function newerUser32Function(const char* name) {
+  const FARPROC found = GetProcAddress(GetModuleHandleW(L"user32.dll"), name);
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
+}
+
+// The resolution of the monitor the window is on, in dots per inch (Windows 10 1607 and later);
+// elsewhere the system's, which is then every monitor's.
+int dpiOf(HWND window) {
+  using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+  static const auto getDpiForWindow =
+      newerUser32Function<GetDpiForWindowFunction>("GetDpiForWindow");
+  if (getDpiForWindow) {
+    if (const UINT dpi = getDpiForWindow(window)) {
+      return static_cast<int>(dpi);
+    }
+  }
+  return GetDeviceCaps(ScreenDc().get(), LOGPIXELSY);
+}
+
+// The size of the window whose client area is width x height pixels, with the frame the system
+// draws at that resolution.
+SIZE windowSizeFor(int width, int height, int dpi) {
+  using AdjustForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+  static const auto adjustForDpi =
+      newerUser32Function<AdjustForDpiFunction>("AdjustWindowRectExForDpi");
+  RECT frame{0, 0, width, height};
+  if (!adjustForDpi ||
+      !adjustForDpi(&frame, windowStyle, FALSE, windowExStyle, static_cast<UINT>(dpi))) {
+    AdjustWindowRectEx(&frame, windowStyle, FALSE, windowExStyle);
+  }
+  return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
 int shiftState() {
@@ -136,20 +175,21 @@ bool Form1::show(int showCommand) {
   if (!RegisterClassExW(&windowClassInfo)) {
     return false;
   }
-  dpi_ = GetDeviceCaps(ScreenDc().get(), LOGPIXELSY);
 
   // The client area is the designed size; the frame around it is whatever the system draws.
-  constexpr DWORD style = WS_OVERLAPPEDWINDOW;
-  constexpr DWORD exStyle = WS_EX_CONTROLPARENT;
-  RECT frame{0, 0, scaled(form1::clientWidth), scaled(form1::clientHeight)};
-  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  // Made for the system's resolution, the window is sized again for the resolution of the
+  // monitor it was placed on, which WM_CREATE reads. Initialize and Load run inside WM_CREATE,
+  // before the window is visible.
+  dpi_ = GetDeviceCaps(ScreenDc().get(), LOGPIXELSY);
+  SIZE size = windowSizeFor(scaled(form1::clientWidth), scaled(form1::clientHeight), dpi_);
   const std::wstring caption = widen(designTimeCaption());
-  // Initialize and Load run inside, from WM_CREATE, before the window is visible.
-  if (!CreateWindowExW(exStyle, windowClass, caption.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
-                       frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                       instance_, this)) {
+  if (!CreateWindowExW(windowExStyle, windowClass, caption.c_str(), windowStyle, CW_USEDEFAULT,
+                       CW_USEDEFAULT, size.cx, size.cy, nullptr, nullptr, instance_, this)) {
     return false;
   }
+  size = windowSizeFor(scaled(form1::clientWidth), scaled(form1::clientHeight), dpi_);
+  SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   ShowWindow(window_, showCommand);
   UpdateWindow(window_);
   // Activation normally comes during ShowWindow; if the system withheld it (the program was
@@ -163,38 +203,11 @@ int Form1::scaled(int twips) const {
 }
 
 void Form1::createControls() {
-  const auto place = [this](HWND control, const form1::Box& box) {
-    MoveWindow(control, scaled(box.left), scaled(box.top), scaled(box.width), scaled(box.height),
-               FALSE);
-  };
-
-  // Lucida Console where it exists; otherwise the font mapper's choice of a fixed-pitch face.
-  timeFont_.reset(CreateFontW(-MulDiv(form1::timeFontPixels, dpi_, 96), 0, 0, 0, FW_NORMAL, FALSE,
-                              FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                              DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN,
-                              widen(form1::timeFontFace).c_str()));
-  // Right-aligned, the digits stay put when "   0:00.0" becomes "0:00.1" and as minutes grow.
   label_ = CreateWindowExW(0, L"STATIC", widen(form1::timeLabelText).c_str(),
                            WS_CHILD | WS_VISIBLE | SS_RIGHT | SS_CENTERIMAGE | SS_NOPREFIX, 0, 0, 0,
                            0, window_, nullptr, instance_, nullptr);
-  SendMessageW(label_, WM_SETFONT, reinterpret_cast<WPARAM>(timeFont_.get()), FALSE);
-  place(label_, form1::timeLabelBox);
-
-  // Captions in the desktop's message font at 8 pt, which fits beneath a 32 px picture.
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-  metrics.lfMessageFont.lfHeight = -MulDiv(8, dpi_, 72);
-  captionFont_.reset(CreateFontIndirectW(&metrics.lfMessageFont));
-
   const std::array<std::string_view, 3> texts = {form1::command1Text, form1::command2Text,
                                                  form1::command3Text};
-  const std::array<form1::Box, 4> boxes = {form1::command1Box, form1::command2Box,
-                                           form1::command3Box, form1::command4Box};
-  const std::array<int, 4> pictureIds = {TEMPULIX_PICTURE_START, TEMPULIX_PICTURE_STOP,
-                                         TEMPULIX_PICTURE_RESET, TEMPULIX_PICTURE_EXIT};
-  const int pictureSize = MulDiv(32, dpi_, 96);
-  GdiplusSession gdiplus;
   for (std::size_t i = 0; i < buttons_.size(); ++i) {
     const bool exitButton = i == 3;
     // The exit button paints itself: a push button cannot have its own background colour.
@@ -203,25 +216,66 @@ void Form1::createControls() {
                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | kind, 0, 0, 0, 0, window_,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(firstButtonId + i)),
                                   instance_, nullptr);
-    SendMessageW(buttons_[i], WM_SETFONT, reinterpret_cast<WPARAM>(captionFont_.get()), FALSE);
+  }
+  layOut();
+}
+
+void Form1::layOut() {
+  const auto place = [this](HWND control, const form1::Box& box) {
+    MoveWindow(control, scaled(box.left), scaled(box.top), scaled(box.width), scaled(box.height),
+               TRUE);
+  };
+  // Each new font and picture is handed to its control before the one it replaces is released.
+
+  // Lucida Console where it exists; otherwise the font mapper's choice of a fixed-pitch face.
+  OwnedFont timeFont(CreateFontW(-MulDiv(form1::timeFontPixels, dpi_, 96), 0, 0, 0, FW_NORMAL,
+                                 FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN,
+                                 widen(form1::timeFontFace).c_str()));
+  // Right-aligned, the digits stay put when "   0:00.0" becomes "0:00.1" and as minutes grow.
+  SendMessageW(label_, WM_SETFONT, reinterpret_cast<WPARAM>(timeFont.get()), TRUE);
+  timeFont_ = std::move(timeFont);
+  place(label_, form1::timeLabelBox);
+
+  // Captions in the desktop's message font at 8 pt, which fits beneath a 32 px picture.
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  metrics.lfMessageFont.lfHeight = -MulDiv(8, dpi_, 72);
+  OwnedFont captionFont(CreateFontIndirectW(&metrics.lfMessageFont));
+
+  const std::array<form1::Box, 4> boxes = {form1::command1Box, form1::command2Box,
+                                           form1::command3Box, form1::command4Box};
+  const std::array<int, 4> pictureIds = {TEMPULIX_PICTURE_START, TEMPULIX_PICTURE_STOP,
+                                         TEMPULIX_PICTURE_RESET, TEMPULIX_PICTURE_EXIT};
+  const int pictureSize = MulDiv(32, dpi_, 96);
+  GdiplusSession gdiplus;
+  for (std::size_t i = 0; i < buttons_.size(); ++i) {
+    SendMessageW(buttons_[i], WM_SETFONT, reinterpret_cast<WPARAM>(captionFont.get()), TRUE);
     place(buttons_[i], boxes[i]);
-    if (gdiplus.ok()) {
-      pictures_[i] = loadPicture(instance_, pictureIds[i], pictureSize);
+    // A picture that cannot be made for this size leaves the one shown before.
+    OwnedImageList picture =
+        gdiplus.ok() ? loadPicture(instance_, pictureIds[i], pictureSize) : nullptr;
+    if (!picture) {
+      continue;
     }
-    if (pictures_[i] && !exitButton) {
+    if (i != 3) {
       // Picture centred above the caption (needs comctl32 6, which the manifest asks for).
-      BUTTON_IMAGELIST list{pictures_[i].get(), {1, 2, 1, 0}, BUTTON_IMAGELIST_ALIGN_TOP};
+      BUTTON_IMAGELIST list{picture.get(), {1, 2, 1, 0}, BUTTON_IMAGELIST_ALIGN_TOP};
       SendMessageW(buttons_[i], BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
     }
+    pictures_[i] = std::move(picture);
   }
-  exitBackground_.reset(CreateSolidBrush(GetSysColor(COLOR_WINDOW)));
+  captionFont_ = std::move(captionFont);
+  InvalidateRect(window_, nullptr, TRUE);
 }
 
 void Form1::drawExitButton(const DRAWITEMSTRUCT& item) {
   RECT area = item.rcItem;
   const bool pressed = item.itemState & ODS_SELECTED;
-  // The same picture in every state: normal, pressed, focused, disabled.
-  FillRect(item.hDC, &area, exitBackground_.get());
+  // The same picture in every state: normal, pressed, focused, disabled. The system's brush
+  // of the window colour follows that colour when it changes.
+  FillRect(item.hDC, &area, GetSysColorBrush(COLOR_WINDOW));
   DrawEdge(item.hDC, &area, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
   if (pictures_[3]) {
     int width = 0, height = 0;
@@ -335,8 +389,32 @@ LRESULT Form1::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
       controller_.formInitialize();
+      dpi_ = dpiOf(window);
       createControls();
       controller_.formLoad();
+      return 0;
+    case WM_DPICHANGED:
+      // Moved to a monitor of another resolution, or its scale changed: the fonts, places and
+      // pictures for the new one, and the size and place the system suggests. (Both come from
+      // the system; the rectangle is checked for being there at all.)
+      if (const int dpi = HIWORD(wParam); dpi > 0) {
+        dpi_ = dpi;
+        layOut();
+      }
+      if (const auto* suggested = reinterpret_cast<const RECT*>(lParam)) {
+        SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+      }
+      return 0;
+    case WM_SYSCOLORCHANGE:
+      // The common controls hear of new colours (a high-contrast theme, say) only from their
+      // top-level window; the exit button is painted again on the new window colour.
+      SendMessageW(label_, WM_SYSCOLORCHANGE, wParam, lParam);
+      for (HWND button : buttons_) {
+        SendMessageW(button, WM_SYSCOLORCHANGE, wParam, lParam);
+      }
+      InvalidateRect(window_, nullptr, TRUE);
       return 0;
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) {

@@ -40,6 +40,10 @@ class Form1 : public WindowOperations {
   static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void createControls();
+  // Fonts, places and pictures of the controls for the window's resolution (dpi_): the layout
+  // is designed at 96 dpi and scaled as a whole, at start-up and whenever the resolution changes.
+  void layOut();
+  // Twips to pixels at the window's resolution.
   int scaled(int twips) const;
   void onTimer();
   // The stopwatch's Activate, at most once in the window's life.
@@ -50,11 +54,10 @@ class Form1 : public WindowOperations {
   HWND window_ = nullptr;
   HWND label_ = nullptr;
   std::array<HWND, 4> buttons_{};
-  int dpi_ = 96;
+  int dpi_ = 96;  // of the monitor the window is on, in dots per inch
   OwnedFont timeFont_;
   OwnedFont captionFont_;
   std::array<OwnedImageList, 4> pictures_;
-  OwnedBrush exitBackground_;
   TickSchedule schedule_;
   int intervalMs_ = Controller::timerIntervalMs;
   bool timerEnabled_ = false;

@@ -1,15 +1,19 @@
 #!/usr/bin/python3
 """Checks the 32-bit Windows program as a file: a GUI PE32 for i386 that needs only system DLLs,
-with the version block and the clock icon. Argument: the .exe."""
+with the version block, the clock icon and the manifest Windows 10 and 11 expect, hardened as
+mingw-w64 allows. Arguments: the .exe, the nm for its objects, the window layer's library (whose
+code must carry stack canaries)."""
 import os
 import subprocess
 import sys
 import tempfile
+import xml.etree.ElementTree as ElementTree
 
 import pefile
 
+# advapi32 for the stack canary's random start value (mingw-w64's libssp).
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "gdiplus.dll",
-               "shlwapi.dll", "msvcrt.dll", "ole32.dll"}
+               "shlwapi.dll", "msvcrt.dll", "ole32.dll", "advapi32.dll"}
 EXPECTED_STRINGS = {
     "FileVersion": "1.00.0007",
     "ProductVersion": "1.00.0007",
@@ -18,6 +22,19 @@ EXPECTED_STRINGS = {
     "OriginalFilename": "Tempulix.exe",
 }
 failures = []
+ASM_V1 = "{urn:schemas-microsoft-com:asm.v1}"
+ASM_V3 = "{urn:schemas-microsoft-com:asm.v3}"
+COMPATIBILITY = "{urn:schemas-microsoft-com:compatibility.v1}"
+SETTINGS_2005 = "{http://schemas.microsoft.com/SMI/2005/WindowsSettings}"
+SETTINGS_2016 = "{http://schemas.microsoft.com/SMI/2016/WindowsSettings}"
+# The supportedOS ids Microsoft gives, oldest first.
+SUPPORTED_OS = {
+    "{e2011457-1546-43c5-a5fe-008deee3d3f0}": "Vista",
+    "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}": "7",
+    "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}": "8",
+    "{1f676c76-80e1-4239-95bb-83d0f6d0da78}": "8.1",
+    "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}": "10 and 11",
+}
 
 
 def check(condition, what):
@@ -26,7 +43,40 @@ def check(condition, what):
         failures.append(what)
 
 
-def main(path):
+def check_manifest(path):
+    data = subprocess.run(["wrestool", "-x", "--raw", "--type=24", "--name=1", path], check=True,
+                          capture_output=True).stdout
+    manifest = ElementTree.fromstring(data)
+    check(manifest.tag == ASM_V1 + "assembly", "manifest (RT_MANIFEST 1) is an assembly")
+    controls = [identity.get("version") for identity in manifest.iter(ASM_V1 + "assemblyIdentity")
+                if identity.get("name") == "Microsoft.Windows.Common-Controls"]
+    check(controls == ["6.0.0.0"], f"common controls 6: {controls}")
+    levels = [(e.get("level"), e.get("uiAccess"))
+              for e in manifest.iter(ASM_V3 + "requestedExecutionLevel")]
+    check(levels == [("asInvoker", "false")], f"requestedExecutionLevel asInvoker: {levels}")
+    systems = [e.get("Id") for e in manifest.iter(COMPATIBILITY + "supportedOS")]
+    check(systems == list(SUPPORTED_OS),
+          "supportedOS Vista to 10/11: " + ", ".join(SUPPORTED_OS.get(i, i) for i in systems))
+    aware = [e.text.strip() for e in manifest.iter(SETTINGS_2005 + "dpiAware")]
+    awareness = [e.text.strip() for e in manifest.iter(SETTINGS_2016 + "dpiAwareness")]
+    check(aware == ["true/pm"], f"dpiAware true/pm (per monitor on 8.1, system before): {aware}")
+    check(awareness == ["PerMonitorV2, PerMonitor"],
+          f"dpiAwareness per monitor, version 2 first: {awareness}")
+
+
+def check_hardening(pe, nm, library):
+    flags = pe.OPTIONAL_HEADER.DllCharacteristics
+    for name in ("DYNAMIC_BASE", "NX_COMPAT", "TERMINAL_SERVER_AWARE"):
+        check(flags & pefile.DLL_CHARACTERISTICS["IMAGE_DLLCHARACTERISTICS_" + name],
+              f"PE header: {name}")
+    check(pe.OPTIONAL_HEADER.DATA_DIRECTORY[5].Size > 0, "relocations kept, for DYNAMIC_BASE")
+    symbols = subprocess.run([nm, "-u", library], check=True, capture_output=True,
+                             text=True).stdout
+    check("__stack_chk_fail" in symbols and "__stack_chk_guard" in symbols,
+          "the window code carries stack canaries (-fstack-protector-strong)")
+
+
+def main(path, nm, library):
     pe = pefile.PE(path)
     check(pe.OPTIONAL_HEADER.Magic == 0x10B, "PE32 (not PE32+)")
     check(pe.FILE_HEADER.Machine == pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_I386"], "machine i386")
@@ -74,9 +124,12 @@ def main(path):
                               check=True, capture_output=True).stdout
         check(data[:6] == b"GIF89a", f"picture {name} embedded as GIF89a ({len(data)} bytes)")
 
+    check_manifest(path)
+    check_hardening(pe, nm, library)
+
     print(f"{len(failures)} failed")
     return 1 if failures else 0
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv[1]))
+    sys.exit(main(*sys.argv[1:]))
