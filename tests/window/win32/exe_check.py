@@ -84,6 +84,13 @@ def main(path, nm, library):
           "GUI subsystem")
     imports = sorted(entry.dll.decode().lower() for entry in pe.DIRECTORY_ENTRY_IMPORT)
     check(set(imports) <= SYSTEM_DLLS, "imports only system DLLs: " + ", ".join(imports))
+    # Windows 10's functions are looked up when the program runs: imported, they would keep it
+    # from starting on Vista, 7 and 8.
+    functions = {imported.name.decode() for entry in pe.DIRECTORY_ENTRY_IMPORT
+                 for imported in entry.imports if imported.name}
+    newer = functions & {"GetDpiForWindow", "AdjustWindowRectExForDpi", "GetDpiForSystem",
+                         "SetProcessDpiAwarenessContext", "SystemParametersInfoForDpi"}
+    check(not newer, f"imports nothing of Windows 10: {sorted(newer)}")
 
     fixed = pe.VS_FIXEDFILEINFO[0]
     check((fixed.FileVersionMS, fixed.FileVersionLS) == (0x00010000, 0x00000007), "file version 1.0.0.7")
