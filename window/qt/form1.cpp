@@ -68,8 +68,10 @@ QAccessibleInterface* accessibleForm1(const QString& className, QObject* object)
 }
 
 // Sets the title of a window not yet shown, and tells whether Qt itself told screen readers of
-// its new name. Qt 6.4 does not; later versions do, and a second event would have a screen
-// reader say every title twice. The events are caught while this looks and go no further.
+// its new name: Qt 6.4 does not, Qt 6.8 does, and a second event would have a screen reader say
+// every title twice. Asked of the Qt the program runs with, not the one it was built with (a
+// package built on Debian 12 installs on Debian 13). The events are caught while this looks and
+// go no further.
 bool setTitleSeeingIfQtAnnounces(QWidget& window, const QString& title) {
   static QWidget* watched = nullptr;
   static bool announced = false;
