@@ -34,10 +34,9 @@ seconds() { echo $(($(date +%s) - $1)); }
 
 # The package source apt uses here, as apt itself lists it: the archive and its security
 # updates. Nothing names a host.
-archive=$(apt-get indextargets --format '$(SITE) $(RELEASE)' 'Identifier: Packages' |
-          awk '$2 !~ /-(security|updates|backports)$/ {print $1; exit}')
-security=$(apt-get indextargets --format '$(SITE) $(RELEASE)' 'Identifier: Packages' |
-           awk '$2 ~ /-security$/ {print $1; exit}')
+sources=$(apt-get indextargets --format '$(SITE) $(RELEASE)' 'Identifier: Packages')
+archive=$(awk '$2 !~ /-(security|updates|backports)$/ {print $1; exit}' <<<"$sources")
+security=$(awk '$2 ~ /-security$/ {print $1; exit}' <<<"$sources")
 [ -n "$archive" ] || { echo "apt lists no Debian archive on this machine" >&2; exit 1; }
 
 # The cached base: a minimal system with git, made once. A half-made one is never used.
