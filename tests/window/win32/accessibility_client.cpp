@@ -25,17 +25,13 @@ std::string utf8(const wchar_t* text) {
   return result;
 }
 
-// The standard accessible object of a window part. Asked for as IUnknown first: across
-// processes, Wine answers an IAccessible request directly with E_NOINTERFACE.
+// The standard accessible object of a window part.
 IAccessible* accessibleOf(HWND window, LONG part) {
-  IUnknown* unknown = nullptr;
-  if (FAILED(CreateStdAccessibleObject(window, part, IID_IUnknown,
-                                       reinterpret_cast<void**>(&unknown)))) {
+  IAccessible* accessible = nullptr;
+  if (FAILED(CreateStdAccessibleObject(window, part, IID_IAccessible,
+                                       reinterpret_cast<void**>(&accessible)))) {
     return nullptr;
   }
-  IAccessible* accessible = nullptr;
-  unknown->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&accessible));
-  unknown->Release();
   return accessible;
 }
 

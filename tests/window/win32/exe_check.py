@@ -1,8 +1,9 @@
 #!/usr/bin/python3
-"""Checks the 32-bit Windows program as a file: a GUI PE32 for i386 that needs only system DLLs,
-with the version block, the clock icon and the manifest Windows 10 and 11 expect, hardened as
-mingw-w64 allows. Arguments: the .exe, the nm for its objects, the window layer's library (whose
-code must carry stack canaries)."""
+"""Checks the Windows program as a file: a GUI image of its kind (PE32 for i386, the shipped
+program; PE32+ for x86-64) that needs only system DLLs, with the version block, the clock icon
+and the manifest Windows 10 and 11 expect, hardened as mingw-w64 allows. Arguments: the .exe,
+its kind (i386 or amd64), the nm for its objects, the window layer's library (whose code must
+carry stack canaries)."""
 import os
 import subprocess
 import sys
@@ -27,6 +28,12 @@ ASM_V3 = "{urn:schemas-microsoft-com:asm.v3}"
 COMPATIBILITY = "{urn:schemas-microsoft-com:compatibility.v1}"
 SETTINGS_2005 = "{http://schemas.microsoft.com/SMI/2005/WindowsSettings}"
 SETTINGS_2016 = "{http://schemas.microsoft.com/SMI/2016/WindowsSettings}"
+# Each kind of image: the optional header's magic, the machine, and the processor the manifest
+# names.
+KINDS = {
+    "i386": (0x10B, "IMAGE_FILE_MACHINE_I386", "x86"),
+    "amd64": (0x20B, "IMAGE_FILE_MACHINE_AMD64", "amd64"),
+}
 # The supportedOS ids Microsoft gives, oldest first.
 SUPPORTED_OS = {
     "{e2011457-1546-43c5-a5fe-008deee3d3f0}": "Vista",
@@ -43,11 +50,15 @@ def check(condition, what):
         failures.append(what)
 
 
-def check_manifest(path):
+def check_manifest(path, processor):
     data = subprocess.run(["wrestool", "-x", "--raw", "--type=24", "--name=1", path], check=True,
                           capture_output=True).stdout
     manifest = ElementTree.fromstring(data)
     check(manifest.tag == ASM_V1 + "assembly", "manifest (RT_MANIFEST 1) is an assembly")
+    own = manifest.find(ASM_V1 + "assemblyIdentity")
+    check(own is not None and own.get("processorArchitecture") == processor,
+          f"the manifest names the processor {processor}: "
+          f"{None if own is None else own.get('processorArchitecture')}")
     controls = [identity.get("version") for identity in manifest.iter(ASM_V1 + "assemblyIdentity")
                 if identity.get("name") == "Microsoft.Windows.Common-Controls"]
     check(controls == ["6.0.0.0"], f"common controls 6: {controls}")
@@ -64,9 +75,12 @@ def check_manifest(path):
           f"dpiAwareness per monitor, version 2 first: {awareness}")
 
 
-def check_hardening(pe, nm, library):
+def check_hardening(pe, kind, nm, library):
     flags = pe.OPTIONAL_HEADER.DllCharacteristics
-    for name in ("DYNAMIC_BASE", "NX_COMPAT", "TERMINAL_SERVER_AWARE"):
+    names = ["DYNAMIC_BASE", "NX_COMPAT", "TERMINAL_SERVER_AWARE"]
+    if kind == "amd64":
+        names.append("HIGH_ENTROPY_VA")  # randomised over the whole 64-bit address space
+    for name in names:
         check(flags & pefile.DLL_CHARACTERISTICS["IMAGE_DLLCHARACTERISTICS_" + name],
               f"PE header: {name}")
     check(pe.OPTIONAL_HEADER.DATA_DIRECTORY[5].Size > 0, "relocations kept, for DYNAMIC_BASE")
@@ -76,10 +90,13 @@ def check_hardening(pe, nm, library):
           "the window code carries stack canaries (-fstack-protector-strong)")
 
 
-def main(path, nm, library):
+def main(path, kind, nm, library):
+    magic, machine, processor = KINDS[kind]
     pe = pefile.PE(path)
-    check(pe.OPTIONAL_HEADER.Magic == 0x10B, "PE32 (not PE32+)")
-    check(pe.FILE_HEADER.Machine == pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_I386"], "machine i386")
+    check(pe.OPTIONAL_HEADER.Magic == magic, f"{'PE32+' if magic == 0x20B else 'PE32'} "
+          f"(optional header magic {pe.OPTIONAL_HEADER.Magic:#x})")
+    check(pe.FILE_HEADER.Machine == pefile.MACHINE_TYPE[machine],
+          f"machine {kind} ({pe.FILE_HEADER.Machine:#x})")
     check(pe.OPTIONAL_HEADER.Subsystem == pefile.SUBSYSTEM_TYPE["IMAGE_SUBSYSTEM_WINDOWS_GUI"],
           "GUI subsystem")
     imports = sorted(entry.dll.decode().lower() for entry in pe.DIRECTORY_ENTRY_IMPORT)
@@ -97,6 +114,7 @@ def main(path, nm, library):
     check((fixed.ProductVersionMS, fixed.ProductVersionLS) == (0x00010000, 0x00000007),
           "product version 1.0.0.7")
     check(fixed.FileType == 1, "file type application")
+    # VOS__WINDOWS32: the Win32 interface, which 64-bit programs use too.
     check(fixed.FileOS == 4, "file system 32-bit Windows")
     tables = {}
     translations = []
@@ -131,8 +149,8 @@ def main(path, nm, library):
                               check=True, capture_output=True).stdout
         check(data[:6] == b"GIF89a", f"picture {name} embedded as GIF89a ({len(data)} bytes)")
 
-    check_manifest(path)
-    check_hardening(pe, nm, library)
+    check_manifest(path, processor)
+    check_hardening(pe, kind, nm, library)
 
     print(f"{len(failures)} failed")
     return 1 if failures else 0

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Runs the whole-program test on the shipped 32-bit Windows program under Debian's 32-bit Wine
-# (run it under with_desktop.sh), and checks the program's own SetWindowPos calls from Wine's
-# relay trace. The Wine prefix (32-bit) lives in the build folder; only its own wineserver is
+# Runs the whole-program test on the Windows program under Debian's Wine of its kind (32-bit or
+# 64-bit; run it under with_desktop.sh), and checks the program's own SetWindowPos calls from
+# Wine's relay trace. The Wine prefix lives in the build folder; only its own wineserver is
 # stopped. Arguments: the .exe, the prefix folder.
 set -u
 exe=$1
@@ -28,10 +28,11 @@ status=$?
 # and it succeeded.
 # Each "Call" line names the caller's return address, and its "Ret" line (later, with other
 # lines between) the same one.
-ours=$(sed -n 's/.*Call user32\.SetWindowPos(.*,00000003) ret=\([0-9a-f]*\)$/\1/p' "$trace" | sort -u)
-calls=$(sed -n 's/.*Call user32\.SetWindowPos([0-9a-f]*,\(f*[ef]\),0*,0*,0*,0*,00000003).*/\1/p' "$trace" | tr '\n' ' ')
-results=$(grep "Ret  user32\.SetWindowPos() retval=[0-9a-f]* ret=${ours:-none}$" "$trace" | sed 's/.*retval=\([0-9a-f]*\).*/\1/' | tr '\n' ' ')
-if [ "$calls" = "ffffffff fffffffe ffffffff " ] && [ "$results" = "00000001 00000001 00000001 " ]; then
+ours=$(sed -n 's/.*Call user32\.SetWindowPos(.*,0*3) ret=\([0-9a-f]*\)$/\1/p' "$trace" | sort -u)
+# (The 64-bit trace writes handles in 16 digits: compared by their low 32 bits, the same value.)
+calls=$(sed -n 's/.*Call user32\.SetWindowPos([0-9a-f]*,f*\(fff[ef]\),0*,0*,0*,0*,0*3).*/ffff\1/p' "$trace" | tr '\n' ' ')
+results=$(grep "Ret  user32\.SetWindowPos() retval=[0-9a-f]* ret=${ours:-none}$" "$trace" | sed 's/.*retval=0*\([0-9a-f][0-9a-f]*\) ret=.*/\1/' | tr '\n' ' ')
+if [ "$calls" = "ffffffff fffffffe ffffffff " ] && [ "$results" = "1 1 1 " ]; then
   echo "ok: SetWindowPos: topmost at start-up, not topmost on closing, nothing on exit"
 else
   echo "FAIL: SetWindowPos calls '$calls', results '$results'"

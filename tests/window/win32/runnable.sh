@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Runs a test of a running Windows program only where this machine can run that kind of program:
+# runnable.sh WINEARCH command... (WINEARCH win32 or win64). The 32-bit program runs only under
+# Debian's 32-bit Wine, itself a 32-bit Linux program, so only where the kernel runs 32-bit
+# programs; either needs its Wine installed. Otherwise it says why in one line and ends with
+# status 77, which ctest reports as skipped; the command (with its desktop) is not started.
+set -u
+arch=${1:?usage: runnable.sh win32|win64 command...}
+shift
+here=$(dirname "$(readlink -f "$0")")
+case "$arch" in
+  win32)
+    if ! kernel=$("$here/../../../scripts/kernel-runs-32-bit.sh"); then
+      echo "SKIPPED: this kernel $kernel, so the 32-bit program cannot run under 32-bit Wine;" \
+           "the 64-bit program runs in its place (the win64 tests)"
+      exit 77
+    fi
+    wine=/usr/lib/wine/wine
+    ;;
+  win64) wine=/usr/lib/wine/wine64 ;;
+  *) echo "FAIL: unknown Wine architecture '$arch'"; exit 1 ;;
+esac
+if [ ! -x "$wine" ]; then
+  echo "SKIPPED: no $arch Wine is installed ($wine): this Debian release has no Wine package," \
+       "or the test command did not install it"
+  exit 77
+fi
+export TEMPULIX_WINE_ARCH=$arch
+exec "$@"
