@@ -63,18 +63,29 @@ start_xvfb() {
   export DISPLAY=":$(head -n1 "$dir/display")"
 }
 
-# Waits until an X display named by a socket made after the marker file answers. (Made after it,
-# not merely new by name: a socket left behind by a server that was killed can be taken over.)
+# Waits until the compositor's XWayland answers: await_xwayland SESSION, SESSION the process
+# session the compositor was started in (spawn makes one). Its display is read from the command
+# line of the Xwayland process in that session, or, if given as a second argument, from a file
+# the compositor's start-up command wrote it to (labwc starts Xwayland only when a client comes).
+# (Not from which socket appeared: a desktop started at the same time makes one too.)
 await_xwayland() {
-  local marker=$1
+  local session=$1 from_file=${2:-} process number
   for _ in $(seq 300); do
-    for socket in /tmp/.X11-unix/X*; do
-      [ "$socket" -nt "$marker" ] || continue
-      export DISPLAY=":${socket#/tmp/.X11-unix/X}"
+    number=
+    if [ -n "$from_file" ]; then
+      number=$(sed -n 's/^:\([0-9]*\)$/\1/p' "$from_file" 2>/dev/null)
+    else
+      for process in $(pgrep -s "$session" -x Xwayland); do
+        number=$(tr '\0' '\n' <"/proc/$process/cmdline" 2>/dev/null | sed -n 's/^:\([0-9]*\)$/\1/p' | head -n1)
+        [ -n "$number" ] && break
+      done
+    fi
+    if [ -n "$number" ]; then
+      export DISPLAY=:$number
       auth=$(ls "$XDG_RUNTIME_DIR"/.mutter-Xwaylandauth.* 2>/dev/null | head -n1)
       [ -n "$auth" ] && export XAUTHORITY=$auth
       xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1 && return 0
-    done
+    fi
     sleep 0.05
   done
   return 1
@@ -99,7 +110,6 @@ case "$desktop" in
     wm=(fluxbox)
     ;;
   mutter | kwin_wayland)
-    touch -d "1 second ago" "$dir/compositor-started"  # in case of coarse file times
     export WAYLAND_DISPLAY=tempulix-test-$$
     if [ "$desktop" = mutter ]; then
       spawn dbus-run-session -- mutter --headless --wayland --virtual-monitor 1024x768 \
@@ -111,14 +121,13 @@ case "$desktop" in
         --socket "$WAYLAND_DISPLAY" --width 1024 --height 768 >"$dir/wm.log" 2>&1
     fi
     export DESKTOP_WM_PID=${pids[-1]}
-    if ! await_xwayland "$dir/compositor-started"; then
+    if ! await_xwayland "$DESKTOP_WM_PID"; then
       say "no XWayland display appeared"
       cat "$dir/wm.log" >&2
       exit 1
     fi
     ;;
   labwc)
-    touch -d "1 second ago" "$dir/compositor-started"  # in case of coarse file times
     mkdir -p "$XDG_CONFIG_HOME/labwc"
     cat >"$XDG_CONFIG_HOME/labwc/rc.xml" <<'RULES'
 <?xml version="1.0"?>
@@ -132,12 +141,13 @@ case "$desktop" in
 RULES
     # Its start-up command is given the compositor's socket, which it picks itself.
     spawn env WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
-      labwc -s "sh -c 'echo \$WAYLAND_DISPLAY >$dir/wayland'" >"$dir/wm.log" 2>&1
+      labwc -s "sh -c 'echo \$DISPLAY >$dir/x-display; echo \$WAYLAND_DISPLAY >$dir/wayland'" \
+      >"$dir/wm.log" 2>&1
     export DESKTOP_WM_PID=${pids[-1]}
     for _ in $(seq 200); do [ -s "$dir/wayland" ] && break; sleep 0.05; done
     WAYLAND_DISPLAY=$(cat "$dir/wayland" 2>/dev/null)
     export WAYLAND_DISPLAY DESKTOP_KEPT_ABOVE_UNSEEN_BY_X=1
-    if [ -z "$WAYLAND_DISPLAY" ] || ! await_xwayland "$dir/compositor-started"; then
+    if [ -z "$WAYLAND_DISPLAY" ] || ! await_xwayland "$DESKTOP_WM_PID" "$dir/x-display"; then
       say "labwc or its XWayland did not start"
       cat "$dir/wm.log" >&2
       exit 1
@@ -146,9 +156,20 @@ RULES
   *) say "unknown desktop"; exit 2 ;;
 esac
 
+# An X window manager is up once it names its check window. One that ended before that is
+# started again (twice at most): now and then one cannot open a display that has just come up
+# while another starts beside it.
 if [ ${#wm[@]} -gt 0 ]; then
-  spawn "${wm[@]}" >"$dir/wm.log" 2>&1
-  export DESKTOP_WM_PID=${pids[-1]}
+  for attempt in 1 2 3; do
+    spawn "${wm[@]}" >>"$dir/wm.log" 2>&1
+    export DESKTOP_WM_PID=${pids[-1]}
+    for _ in $(seq 200); do
+      xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break 2
+      kill -0 "$DESKTOP_WM_PID" 2>/dev/null || break
+      sleep 0.05
+    done
+    say "window manager start $attempt: $(tail -n1 "$dir/wm.log")"
+  done
 fi
 
 # Window managers name their check window early, then load themes and settings before they
@@ -159,11 +180,11 @@ fi
 # frame the name of the window inside, and a frame has no WM_STATE.
 probe_taken() {
   xmessage -name with_desktop_probe probe >>"$dir/probe.log" 2>&1 &
-  local probe=$! taken=1 window
-  for _ in $(seq 200); do
+  local probe=$! taken=1 window try
+  for try in $(seq 200); do
     window=$(xdotool search --classname '^with_desktop_probe$' 2>/dev/null | head -n1)
     if [ -n "$window" ] && xprop -id "$window" WM_STATE 2>/dev/null | grep -q Normal; then taken=0; break; fi
-    if [ "$_" = 100 ] && [ -z "$window" ]; then
+    if [ "$try" = 100 ] && [ -z "$window" ]; then
       echo "probe $probe shows no window after 5 s: $(ps -o stat=,wchan= -p "$probe")" >>"$dir/probe.log"
       break
     fi

@@ -15,6 +15,7 @@ state_shown=1
 # (Where it cannot be shown, there is nothing to wait for.)
 above_or_unseen() { [ "$state_shown" = 0 ] || above; }
 
+start_recording || exit 1
 if [ "${UNFOCUSED:-0}" = 1 ]; then
   launch --no-activate || { fail "no window appeared"; cat "$work/stderr"; exit 1; }
   if eventually above; then pass "on top after start-up, not activated"; else fail "not on top while never activated"; fi
@@ -41,21 +42,28 @@ if [ -n "$cover" ]; then
   xdotool windowmove --sync "$cover" $((X - 40)) $((Y - 20)) 2>/dev/null
   xdotool windowactivate --sync "$cover" 2>/dev/null
   xdotool windowraise "$cover"
+  # Settled (the raise is not waited for), then looked at until it holds: on a busy machine the
+  # window manager may restack late.
   sleep 0.3
   place_of "$window"
   if [ "$state_shown" = 0 ]; then
     # The time as the compositor shows it is the time as the stopwatch draws it.
-    grim -g "$((X + 8)),$((Y + 16)) 297x57" "$work/composited.png"
-    label_shot drawn
-    if same_picture composited drawn; then
+    composited_time() {
+      grim -g "$((X + 8)),$((Y + 16)) 297x57" "$work/composited.png" && label_shot drawn &&
+        same_picture composited drawn
+    }
+    if eventually composited_time; then
       pass "kept above a window activated and raised over it (the compositor shows its time)"
     else
       fail "after raising another window over it, the compositor shows something else over the time"
     fi
   else
-    over_time=$(window_at $((X + 150)) $((Y + 40)))
-    beside=$(window_at $((X + 380)) $((Y + 200)))
-    if [ "$over_time" = "$(toplevel "$window")" ] && [ "$beside" = "$(toplevel "$cover")" ]; then
+    stopwatch_over_cover() {
+      over_time=$(window_at $((X + 150)) $((Y + 40)))
+      beside=$(window_at $((X + 380)) $((Y + 200)))
+      [ "$over_time" = "$(toplevel "$window")" ] && [ "$beside" = "$(toplevel "$cover")" ]
+    }
+    if eventually stopwatch_over_cover; then
       pass "kept above a window activated and raised over it"
     else
       fail "after raising another window over it: over the time $over_time, beside it $beside (stopwatch $(toplevel "$window"), other $(toplevel "$cover"))"
@@ -70,55 +78,73 @@ fi
 label_shot start
 
 # S starts: the title runs 0:00.1, 0:00.2, ... one tenth at a time.
-xprop -spy -id "$window" _NET_WM_NAME >"$work/titles" 2>/dev/null &
+mark=$(mark)
 xdotool key s
-if eventually title_is "0:00.5 - Tempulix tempulix.example"; then pass "S starts"; else fail "after S the title is '$(title)'"; fi
-sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\) - Tempulix tempulix.example"$/\1/p' "$work/titles" | head -n5 >"$work/first"
-if [ "$(tr '\n' ' ' <"$work/first")" = "0:00.1 0:00.2 0:00.3 0:00.4 0:00.5 " ]; then
+if eventually title_at_least 5; then pass "S starts"; else fail "after S the title is '$(title)'"; fi
+eventually times_recorded 5 "$mark"
+first=$(times_since "$mark" | head -n5 | tr '\n' ' ')
+if [ "$first" = "0:00.1 0:00.2 0:00.3 0:00.4 0:00.5 " ]; then
   pass "the title advances one tenth a tick"
 else
-  fail "first titles: $(tr '\n' ' ' <"$work/first")"
+  fail "first titles: $first"
 fi
 
 # T stops and the title holds.
 xdotool key t
-sleep 0.15
-held=$(title)
-sleep 0.5
-if [ "$(title)" = "$held" ] && [ "$held" != "Tempulix - by tempulix.example" ]; then pass "T stops, title holds at '$held'"; else fail "title moved after T: '$held' -> '$(title)'"; fi
+if eventually holding; then
+  held=$(title)
+  mark=$(mark)
+  sleep 0.5
+  if title_is "$held" && [ -z "$(times_since "$mark")" ]; then pass "T stops, title holds at '$held'"; else fail "title moved after T: '$held' -> $(times_since "$mark" | tr '\n' ' ')"; fi
+else
+  fail "the title still moves after T: '$(title)'"
+fi
 label_shot stopped
 
 # R puts 0:00.0 in the label (the same pixels as the right-aligned start text) and keeps the title.
 xdotool key r
-sleep 0.2
-label_shot reset
-if ! same_picture start stopped && same_picture start reset; then pass "R shows 0:00.0"; else fail "label after R differs from 0:00.0"; fi
+reset_shown() { label_shot reset && same_picture start reset; }
+if ! same_picture start stopped && eventually reset_shown; then pass "R shows 0:00.0"; else fail "label after R differs from 0:00.0"; fi
 if title_is "$held"; then pass "R keeps the title"; else fail "title after R is '$(title)'"; fi
 
-# The buttons work with the mouse: Start, then Stop.
+# The buttons work with the mouse: Start (counting from zero again, after R), then Stop.
+mark=$(mark)
 click 44 104
-if eventually title_is "0:00.2 - Tempulix tempulix.example"; then pass "Start button"; else fail "after Start the title is '$(title)'"; fi
+if eventually times_recorded 2 "$mark" && [ "$(times_since "$mark" | head -n2 | tr '\n' ' ')" = "0:00.1 0:00.2 " ]; then
+  pass "Start button"
+else
+  fail "after Start the titles are: $(times_since "$mark" | tr '\n' ' ')"
+fi
 click 132 104
-sleep 0.15
-held=$(title)
-sleep 0.4
-if title_is "$held"; then pass "Stop button"; else fail "the title moved after Stop"; fi
+if eventually holding; then
+  held=$(title)
+  mark=$(mark)
+  sleep 0.4
+  if title_is "$held" && [ -z "$(times_since "$mark")" ]; then pass "Stop button"; else fail "the title moved after Stop"; fi
+else
+  fail "the title still moves after Stop"
+fi
 
 # Closing through the window manager: topmost goes off, then the program ends with status 0.
-xprop -spy -id "$window" _NET_WM_STATE >"$work/states" 2>/dev/null &
-spy=$!
-sleep 0.2
+# (The window manager takes the state off the window once it is withdrawn: what counts is the
+# state set before the program unmaps it.)
+mark=$(mark)
 close_window
 await_end
-sleep 0.2
-kill "$spy" 2>/dev/null
 if [ "$status" = 0 ]; then pass "closing ends with status 0"; else fail "after closing: $status"; fi
 if [ "${CLOSE_STATE_UNOBSERVABLE:-0}" = 1 ] || [ "$state_shown" = 0 ]; then
   :  # the caller checks the switch itself
-elif grep -q _NET_WM_STATE "$work/states" && ! tail -n1 "$work/states" | grep -q _NET_WM_STATE_ABOVE; then
-  pass "closing removes ABOVE"
 else
-  fail "stacking states seen while closing: $(tr '\n' '|' <"$work/states")"
+  states_before_unmap() {
+    tail -n +"$((mark + 1))" "$work/record" | sed -n "/^$(printf '%#x' "$window") \(unmapped\|destroyed\)$/q;s/^$(printf '%#x' "$window") _NET_WM_STATE \(= \|\)//p"
+  }
+  unmapped() { grep -q -E "^$(printf '%#x' "$window") (unmapped|destroyed)$" "$work/record"; }
+  eventually unmapped
+  if states_before_unmap | grep -q -v ABOVE; then
+    pass "closing removes ABOVE"
+  else
+    fail "stacking states set while closing, before the window went: $(states_before_unmap | tr '\n' '|')"
+  fi
 fi
 
 # The exit button ends the program at once.

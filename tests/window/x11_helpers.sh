@@ -1,14 +1,20 @@
 # Helpers for tests that drive a stopwatch program from outside on an X server: titles and
-# stacking state read with xprop, keys and clicks sent with xdotool. Source it after setting
-# program=(command that starts the program); START_TIMEOUT is the seconds to wait for a window.
+# stacking state read with xprop, or every change of them recorded by the X server itself; keys
+# and clicks sent with xdotool. Source it after setting program=(command that starts the
+# program); START_TIMEOUT is the seconds to wait for a window.
+#
+# A check never depends on seeing a state that lasts a moment (a title lasts 100 ms): it waits
+# for a condition that stays true once reached, or reads the record.
 work=$(mktemp -d)
 failures=0
 pid=
+recorder=
 
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 pass() { echo "ok: $*"; }
 cleanup() {
   [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  [ -n "$recorder" ] && kill "$recorder" 2>/dev/null
   jobs -p | xargs -r kill 2>/dev/null
   rm -rf "$work"
 }
@@ -24,17 +30,46 @@ eventually() {
 }
 title() { xprop -id "$window" _NET_WM_NAME 2>/dev/null | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p'; }
 title_is() { [ "$(title)" = "$1" ]; }
+# The time a title shows, in tenths ("" for a title without one).
+tenths_of() { sed -n 's/^\([0-9]*\):\([0-5][0-9]\)\.\([0-9]\) - Tempulix .*/\1 \2 \3/p' <<<"$1" | awk '{ print ($1 * 60 + $2) * 10 + $3 }'; }
 # The title shows a running time, and it moves on.
 running() { title | grep -q -E '^[0-9]+:[0-5][0-9]\.[0-9] - Tempulix'; }
 # The title shows a running time other than the one given (a title held from an earlier run).
 running_since() { running && [ "$(title)" != "$1" ]; }
+# The title shows a time of at least this many tenths (true from then on while it runs or holds).
+title_at_least() { local t; t=$(tenths_of "$(title)"); [ -n "$t" ] && [ "$t" -ge "$1" ]; }
+# The title changes within five seconds.
 advancing() {
   local before
   before=$(title)
-  sleep 0.35
-  [ "$(title)" != "$before" ]
+  eventually eval '[ "$(title)" != "$before" ]'
 }
-holding() { ! advancing; }
+# The title does not change for 0.35 s (the stopwatch holds, or stalls).
+holding() {
+  local before
+  before=$(title)
+  sleep 0.35
+  [ "$(title)" = "$before" ]
+}
+
+# Every change of the window's title and stacking state, as the X server carries it out
+# (record_properties.py, through its RECORD extension): start_recording, then mark=$(mark)
+# before an action and recorded_since "$mark" PROPERTY for the values set since, oldest first.
+start_recording() {
+  /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/record_properties.py" _NET_WM_NAME _NET_WM_STATE \
+    >"$work/record" 2>"$work/record.err" &
+  recorder=$!
+  eventually grep -q '^recording$' "$work/record" || { fail "no recording: $(cat "$work/record.err")"; return 1; }
+}
+mark() { wc -l <"$work/record"; }
+# Each value as it was set, or "deleted" for a deletion.
+recorded_since() {
+  tail -n +"$(($1 + 1))" "$work/record" | sed -n "s/^$(printf '%#x' "$window") $2 \(= \|\)//p"
+}
+# The times shown in the titles set since the mark, one a line.
+times_since() { recorded_since "$1" _NET_WM_NAME | sed -n 's/^\([0-9]*:[0-9][0-9]\.[0-9]\) - Tempulix .*/\1/p'; }
+# At least N titles with a time have been set since the mark.
+times_recorded() { [ "$(times_since "$2" | wc -l)" -ge "$1" ]; }
 # Whether a button picture in the screenshot $work/shot.png is the drawing made for the screen's
 # scale: picture_drawn_for SETTING PICTURE BOX SIZE FOLDER, BOX in screen pixels (x,y,w,h), SIZE
 # the picture's size there (32: the classic GIF itself), FOLDER the drawn pictures.
