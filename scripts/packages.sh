@@ -7,20 +7,42 @@ build_packages=(cmake ninja-build g++ pkgconf libxcb1-dev libxkbcommon-dev libxk
 
 # To build and run every test: a virtual X server, the window managers and Wayland compositors
 # the program is tried under (with Qt's Wayland plugin, which Qt would otherwise prefer), the
-# tools that drive it from outside, the accessibility bus and a client of it, the Debian
-# packaging tools, and the Windows cross build with the 32-bit Wine that runs it.
+# tools that drive it from outside, the accessibility bus with a client of it and a screen
+# reader (Orca, speaking through speech-dispatcher), the Debian
+# packaging tools, and the Windows cross builds (32-bit and 64-bit). The Wine that runs them is
+# in windows_runner_packages below.
 test_packages=("${build_packages[@]}"
                libgtest-dev libgmock-dev valgrind
                xvfb xauth x11-utils x11-xkb-utils x11-xserver-utils xdotool wmctrl imagemagick
-               dbus-daemon
-               at-spi2-core python3-pyatspi libglib2.0-bin
+               python3-xlib procps dbus-daemon
+               at-spi2-core python3-pyatspi libglib2.0-bin orca speech-dispatcher
                openbox xfwm4 metacity kwin-x11 icewm fluxbox mutter kwin-wayland xwayland qt6-wayland
                dpkg-dev desktop-file-utils appstream lintian man-db
-               g++-mingw-w64-i686 icoutils python3-pefile python3-pil wine32:i386)
+               g++-mingw-w64-i686 g++-mingw-w64-x86-64 icoutils python3-pefile python3-pil)
 # Debian 13 has labwc, and the tools to see its picture and close its windows.
 if [ "$(. /etc/os-release && echo "${VERSION_ID%%.*}")" -ge 13 ] 2>/dev/null; then
   test_packages+=(labwc grim wlrctl)
 fi
 
 # To start an installed package on a desktop of this machine's and drive it from outside.
-package_check_packages=(xvfb xauth x11-utils xdotool wmctrl imagemagick openbox)
+package_check_packages=(xvfb xauth x11-utils xdotool wmctrl imagemagick python3-xlib procps openbox)
+
+# The Wine that runs the Windows programs in the tests, and one line saying which programs will
+# run and why: windows_runners (call it where apt knows the release's packages). 64-bit Wine runs
+# the 64-bit program on any x86-64 kernel; Debian's 32-bit Wine (wine32:i386, which needs the
+# i386 architecture in dpkg) is a 32-bit Linux program and runs only where the kernel runs
+# 32-bit programs (scripts/kernel-runs-32-bit.sh). A release with no Wine package runs neither.
+windows_runners() {
+  local kernel runs_32_bit=0
+  windows_runner_packages=()
+  kernel=$(bash "$(dirname "${BASH_SOURCE[0]}")/kernel-runs-32-bit.sh") || runs_32_bit=$?
+  if ! apt-cache show wine64 >/dev/null 2>&1; then
+    windows_runs="Windows programs: both built and checked as files, neither run: this Debian release has no Wine package"
+  elif [ "$runs_32_bit" = 0 ]; then
+    windows_runner_packages=(wine64 wine32:i386)
+    windows_runs="Windows programs: the shipped 32-bit one runs under 32-bit Wine (this kernel $kernel) and the 64-bit one under 64-bit Wine"
+  else
+    windows_runner_packages=(wine64)
+    windows_runs="Windows programs: the 64-bit one runs under 64-bit Wine; the shipped 32-bit one is built and checked as a file but not run: this kernel $kernel"
+  fi
+}

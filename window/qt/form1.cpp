@@ -1,7 +1,5 @@
 #include "form1.h"
 
-#include <QAccessible>
-#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -9,11 +7,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QWindow>
+#include <utility>
 
 #include "form1_layout.h"
 #include "key_code.h"
 #include "picture_button.h"
 #include "qt_pictures.h"
+#include "screen_reader.h"
 #include "window_title.h"
 
 namespace tempulix {
@@ -58,45 +58,22 @@ QString timeDescription(bool running) {
                  : QStringLiteral("Elapsed time, stopped");
 }
 
-// Screen readers see the stopwatch as a window named by its title; Qt makes a plain top-level
-// widget a filler, which they do not present as a window.
-QAccessibleInterface* accessibleForm1(const QString& className, QObject* object) {
-  if (className == QLatin1String(Form1::staticMetaObject.className()) && object->isWidgetType()) {
-    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
-  }
-  return nullptr;
-}
-
-// Sets the title of a window not yet shown, and tells whether Qt itself told screen readers of
-// its new name: Qt 6.4 does not, Qt 6.8 does, and a second event would have a screen reader say
-// every title twice. Asked of the Qt the program runs with, not the one it was built with (a
-// package built on Debian 12 installs on Debian 13). The events are caught while this looks and
-// go no further.
-bool setTitleSeeingIfQtAnnounces(QWidget& window, const QString& title) {
-  static QWidget* watched = nullptr;
-  static bool announced = false;
-  watched = &window;
-  announced = false;
-  const QAccessible::UpdateHandler previous =
-      QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
-        announced =
-            announced || (event->type() == QAccessible::NameChanged && event->object() == watched);
-      });
-  window.setWindowTitle(title);
-  QAccessible::installUpdateHandler(previous);
-  watched = nullptr;
-  return announced;
+// What a screen reader hears when the stopwatch stops.
+QString stoppedAt(const QString& time) {
+  return QStringLiteral("Stopped at %1").arg(time.trimmed());
 }
 
 }  // namespace
 
 Form1::Form1(Controller::OnTopSwitch onTop, QWidget* parent)
     : QWidget(parent), controller_(*this, std::move(onTop)) {
-  static const bool accessibleAsWindow = (QAccessible::installFactory(accessibleForm1), true);
-  Q_UNUSED(accessibleAsWindow);
+  screen_reader::presentAsWindow(staticMetaObject.className(), [](const QWidget& window) {
+    return static_cast<const Form1&>(window).spokenTitle_;
+  });
   controller_.formInitialize();
   setObjectName(QStringLiteral("Form1"));
-  qtAnnouncesTitles_ = setTitleSeeingIfQtAnnounces(*this, toQString(designTimeCaption()));
+  spokenTitle_ = toQString(designTimeCaption());
+  setWindowTitle(spokenTitle_);
   setWindowIcon(pictureIcon(Picture::clock));
   // An ordinary resizable frame; the controls keep their places whatever its size.
   resize(form1::pixels(form1::clientWidth), form1::pixels(form1::clientHeight));
@@ -179,17 +156,23 @@ PictureButton* Form1::addButton(const char* name, std::string_view text, const c
 
 void Form1::setLabelText(std::string_view text) {
   timeLabel_->setText(toQString(text));
+  // The label changes while the timer is off only on Reset.
+  if (!timer1_.isActive()) {
+    toTell_ = Change::reset;
+    tellScreenReadersLater();
+    if (!screen_reader::canAnnounce()) {
+      buttons_[0]->setAccessibleDescription(timeLabel_->text());  // see setTimerEnabled
+    }
+  }
 }
 
 void Form1::setCaption(std::string_view text) {
-  const QString title = toQString(text);
-  const bool changed = title != windowTitle();
-  setWindowTitle(title);
-  // The window's accessible name is its title. Where Qt does not tell screen readers when the
-  // title changes, they would keep announcing the caption the window started with.
-  if (changed && !qtAnnouncesTitles_) {
-    QAccessibleEvent nameChanged(this, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&nameChanged);
+  // Screen readers hear of the new title once the stopwatch stands still (tellScreenReaders);
+  // the window's accessible name stays what they were last told until then, so that Qt does
+  // not tell them either.
+  setWindowTitle(toQString(text));
+  if (!timer1_.isActive()) {
+    tellScreenReadersLater();
   }
 }
 
@@ -198,9 +181,10 @@ void Form1::setTimerInterval(int milliseconds) {
 }
 
 void Form1::setTimerEnabled(bool enabled) {
+  const bool wasRunning = timer1_.isActive();
   if (!enabled) {
     timer1_.stop();
-  } else if (!timer1_.isActive()) {
+  } else if (!wasRunning) {
     // start() on a running timer would begin a new period: keep the one under way.
     timer1_.start();
   }
@@ -208,6 +192,18 @@ void Form1::setTimerEnabled(bool enabled) {
   const QString description = timeDescription(enabled);
   if (timeLabel_->accessibleDescription() != description) {
     timeLabel_->setAccessibleDescription(description);
+  }
+  if (wasRunning && !enabled) {
+    toTell_ = Change::stopped;
+    tellScreenReadersLater();
+  }
+  // Where nothing can be announced, the held time goes with Start, which takes the focus next: a
+  // screen reader reads a button's description with its name as the focus comes to it.
+  if (!screen_reader::canAnnounce()) {
+    const QString held = wasRunning && !enabled ? stoppedAt(timeLabel_->text()) : QString();
+    if (buttons_[0]->accessibleDescription() != held) {
+      buttons_[0]->setAccessibleDescription(held);
+    }
   }
 }
 
@@ -224,6 +220,33 @@ void Form1::endProgram() {
   timer1_.stop();
   hide();
   QCoreApplication::exit(0);
+}
+
+void Form1::tellScreenReadersLater() {
+  if (!tellScheduled_) {
+    tellScheduled_ = true;
+    // After the handler, its focus move included: what the focus brings is said first.
+    QMetaObject::invokeMethod(this, &Form1::tellScreenReaders, Qt::QueuedConnection);
+  }
+}
+
+void Form1::tellScreenReaders() {
+  tellScheduled_ = false;
+  const Change change = std::exchange(toTell_, Change::none);
+  if (timer1_.isActive()) {
+    return;  // started again meanwhile: nothing stands still to be told of
+  }
+  // The window's name is its title again. Told after the focus move, it is not spoken itself:
+  // a screen reader reads the window's name afresh as the focus moves, and finds it told.
+  if (spokenTitle_ != windowTitle()) {
+    spokenTitle_ = windowTitle();
+    screen_reader::tellNameChanged(*this);
+  }
+  if (change == Change::stopped) {
+    screen_reader::announce(*timeLabel_, stoppedAt(timeLabel_->text()));
+  } else if (change == Change::reset) {
+    screen_reader::announce(*timeLabel_, timeLabel_->text());
+  }
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {

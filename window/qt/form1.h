@@ -50,7 +50,14 @@ class Form1 : public QWidget, public WindowOperations {
   QTimer timer1_{this};  // a child, so that it can be found by name
   Controller controller_;
   bool activated_ = false;
-  bool qtAnnouncesTitles_ = false;  // Qt sends the window's name change with each new title
+
+  // What screen readers are told of, after each handler (see screen_reader.h).
+  enum class Change { none, stopped, reset };
+  void tellScreenReadersLater();
+  void tellScreenReaders();
+  QString spokenTitle_;  // the window's accessible name: its title as screen readers last heard it
+  Change toTell_ = Change::none;
+  bool tellScheduled_ = false;
 };
 
 }  // namespace tempulix
