@@ -109,8 +109,9 @@ if [ -n "$window" ] && [ "$(readlink "/proc/$pid/exe")" = "$work/root/usr/bin/te
   xprop -id "$window" WM_CLASS | grep -q "\"$wm_class\"$" && pass "WM_CLASS matches StartupWMClass" || fail "WM_CLASS $(xprop -id "$window" WM_CLASS)"
   xdotool windowactivate --sync "$window" 2>/dev/null
   xdotool key s
-  sleep 0.5
-  xprop -id "$window" _NET_WM_NAME | grep -q ' - Tempulix ' && pass "it runs" || fail "S did nothing"
+  runs() { xprop -id "$window" _NET_WM_NAME | grep -q ' - Tempulix '; }
+  for _ in $(seq 100); do runs && break; sleep 0.05; done
+  runs && pass "it runs" || fail "S did nothing"
 else
   fail "the desktop entry's '$exec_line' shows no window of the packaged program: $(cat "$work/stderr")"
 fi

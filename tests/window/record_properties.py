@@ -41,12 +41,16 @@ def main(names):
     def atom_name(atom):
         return atom_names.get(atom, f"#{atom}")
 
+    def only(first, last):
+        return {"core_requests": (first, last), "core_replies": (0, 0),
+                "ext_requests": (0, 0, 0, 0), "ext_replies": (0, 0, 0, 0),
+                "delivered_events": (0, 0), "device_events": (0, 0), "errors": (0, 0),
+                "client_started": False, "client_died": False}
+
     context = reader.record_create_context(
         0, [record.AllClients],
-        [{"core_requests": (DESTROY_WINDOW, DELETE_PROPERTY), "core_replies": (0, 0),
-          "ext_requests": (0, 0, 0, 0), "ext_replies": (0, 0, 0, 0),
-          "delivered_events": (0, 0), "device_events": (0, 0), "errors": (0, 0),
-          "client_started": False, "client_died": False}])
+        [only(DESTROY_WINDOW, DESTROY_WINDOW), only(UNMAP_WINDOW, UNMAP_WINDOW),
+         only(CHANGE_PROPERTY, DELETE_PROPERTY)])
 
     def requests(data):
         # The requests of one batch, each as the client sent it (in the server's byte order).

@@ -83,6 +83,19 @@ picture_drawn_for() {
     fail "$1: the $2 picture is not the $4 px drawing ($result)"
   fi
 }
+# A screenshot of the window in $work/shot.png, once it has stopped changing (two shots 0.2 s
+# apart the same, within five seconds): a window is drawn some time after it is told to change.
+# Not for a window whose time runs.
+settled_shot() {
+  import -silent -window "$window" "$work/shot.png"
+  for _ in $(seq 25); do
+    sleep 0.2
+    import -silent -window "$window" "$work/shot-again.png"
+    [ "$(compare -metric AE "$work/shot.png" "$work/shot-again.png" null: 2>&1)" = 0 ] && return 0
+    mv "$work/shot-again.png" "$work/shot.png"
+  done
+  return 1
+}
 above() { xprop -id "$window" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_ABOVE; }
 label_shot() { import -silent -window "$window" -crop 297x57+8+16 +repage "$work/$1.png"; }
 same_picture() { [ "$(compare -metric AE "$work/$1.png" "$work/$2.png" null: 2>&1)" = 0 ]; }

@@ -25,8 +25,7 @@ for row in "${rows[@]}"; do
   program=(env "${environment[@]}" "$program_path")
   if ! launch; then fail "$setting: no window"; continue; fi
   xdotool key Tab Tab  # the focus mark off the buttons compared
-  sleep 0.4
-  import -silent -window "$window" "$work/shot.png"
+  settled_shot
   # Each button's box in pixels: the designed box times the scale.
   for button in "start|8,80,73,49" "exit|272,88,33,33"; do
     IFS='|' read -r picture box <<<"$button"

@@ -17,7 +17,7 @@ if [ "${1:-}" = --without-window-manager ]; then
   if ! above; then pass "no window manager: not on top, no complaint"; else fail "ABOVE without a window manager"; fi
   xdotool mousemove --window "$window" 150 40
   xdotool key s
-  if eventually title_is "0:00.3 - Tempulix tempulix.example"; then pass "no window manager: S starts"; else fail "no window manager: title '$(title)'"; fi
+  if eventually title_at_least 3; then pass "no window manager: S starts"; else fail "no window manager: title '$(title)'"; fi
   click 288 104
   await_end
   [ "$status" = 0 ] && pass "no window manager: exit button" || fail "no window manager: status $status"
@@ -44,6 +44,7 @@ else
 fi
 
 # Thirty seconds of key mashing while running.
+start_recording || exit 1
 if launch; then
   xdotool key s
   # No Tab: it would reach the exit button, where Space rightly ends the program.
@@ -58,9 +59,18 @@ if launch; then
     title_valid || { fail "title during mashing: '$(title)'"; break; }
   done
   if kill -0 "$pid" 2>/dev/null; then pass "alive after $presses mashed keys"; else fail "died while mashing"; fi
-  sleep 0.2
+  # R then S counts from zero again, whatever the mashing left. (An access key clicks its button
+  # 100 ms later, as a visible press: the last Alt+T or Alt+R of the mashing lands first. The
+  # titles are read from the record; the one still on screen may be late.)
+  sleep 0.5
+  mark=$(mark)
+  before=$(title)
   xdotool key r s
-  if eventually title_is "0:00.3 - Tempulix tempulix.example"; then pass "R then S starts over after mashing"; else fail "after mashing: '$(title)'"; fi
+  # (The first tick's title is not set again if the title already reads it.)
+  wanted="0:00.1 0:00.2 0:00.3 "
+  [ "${before%% - *}" = 0:00.1 ] && wanted="0:00.2 0:00.3 "
+  counting_from_zero() { [ "$(times_since "$mark" | head -n "$(wc -w <<<"$wanted")" | tr '\n' ' ')" = "$wanted" ]; }
+  if eventually counting_from_zero; then pass "R then S starts over after mashing"; else fail "after mashing, titles: $(times_since "$mark" | head -n 5 | tr '\n' ' ')"; fi
   xdotool key alt+F4
   await_end
   [ "$status" = 0 ] && pass "closes after mashing" || fail "after mashing: status $status"

@@ -30,7 +30,7 @@ else
 fi
 
 xdotool key s
-sleep 0.6
+eventually title_at_least 2
 if read_window running && [[ "$(time_name running)" =~ $time_pattern ]] && [ "$(time_name running)" != 0:00.0 ]; then
   pass "while running, the time display's name is the time: $(time_name running)"
 else
@@ -38,7 +38,7 @@ else
 fi
 
 xdotool key t
-sleep 0.3
+eventually holding
 shown=$(title)
 if read_window stopped && [ "$(time_name stopped) - Tempulix tempulix.example" = "$shown" ] &&
    [ "$(sed -n 's/^window //p' "$work/stopped")" = "$shown" ]; then

@@ -23,7 +23,7 @@ client() {
 }
 # A box of the layout (in 96-dpi pixels: left top width height) at a resolution, as x,y,w,h.
 box_at() { echo "$(($1 * $5 / 96)),$(($2 * $5 / 96)),$(($3 * $5 / 96)),$(($4 * $5 / 96))"; }
-shot() { import -silent -window "$window" "$work/shot.png"; }
+shot() { settled_shot; }
 # The height in pixels of the time's digits as drawn in the label at a resolution.
 ink_height() {
   /usr/bin/python3 "$here/ink_height.py" "$work/shot.png" "$(box_at 8 16 297 57 "$1")"
@@ -31,7 +31,6 @@ ink_height() {
 
 launch || { fail "no window"; exit 1; }
 xdotool key Tab Tab  # the focus mark off the buttons compared
-sleep 0.5
 shot
 height_96=$(ink_height 96)
 from=96
@@ -44,7 +43,6 @@ for to in 120 144 192 96; do
   else
     fail "$to dpi: $(grep '^FAIL' "$work/dpi-$to" | tr '\n' ' ')"
   fi
-  sleep 0.5
   shot
   size=$((32 * to / 96))
   picture_drawn_for "$to dpi" start "$(box_at 8 80 73 49 "$to")" "$size" "$pictures"
@@ -66,18 +64,19 @@ done
 # old one again when it goes back. Pure blue is in none of its pictures.
 exit_box=$(box_at 272 88 33 33 96)
 blue_pixels() {
-  shot
+  import -silent -window "$window" "$work/shot.png"
   convert "$work/shot.png" -crop "$(tr ',' ' ' <<<"$exit_box" | awk '{print $3 "x" $4 "+" $1 "+" $2}')" \
     +repage -fill black +opaque '#0000FF' -fill white -opaque '#0000FF' -format '%[fx:round(mean*w*h)]' info:
 }
 before=$(blue_pixels)
 client colour-set window-colour 0000FF
 was=$(sed -n 's/^was //p' "$work/colour-set")
-sleep 0.5
-after=$(blue_pixels)
+# Drawn in its own time: looked at until it shows (or five seconds have passed).
+blue_shown() { after=$(blue_pixels); [ "${after:-0}" -gt 0 ]; }
+eventually blue_shown
 client colour-back window-colour "${was:-FFFFFF}"
-sleep 0.5
-back=$(blue_pixels)
+blue_gone() { back=$(blue_pixels); [ "$back" = 0 ]; }
+eventually blue_gone
 if [ "$before" = 0 ] && [ "${after:-0}" -gt 0 ] && [ "$back" = 0 ]; then
   pass "the exit button follows the window colour: $after blue pixels on blue, none on #$was"
 else

@@ -19,8 +19,7 @@ drive_under_wine "$exe"
 "$wineserver" -p
 launch || { fail "no window"; exit 1; }
 xdotool key Tab Tab  # the focus mark off the buttons compared
-sleep 0.5
-import -silent -window "$window" "$work/shot.png"
+settled_shot
 # The buttons' boxes at scale 2, in pixels.
 picture_drawn_for "192 dpi" start 16,160,146,98 64 "$pictures"
 picture_drawn_for "192 dpi" exit 544,176,66,66 64 "$pictures"
