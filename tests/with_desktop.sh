@@ -10,6 +10,8 @@
 #                    a headless Wayland compositor (GNOME's, KDE's) with its own XWayland
 #   labwc            the same with labwc (Raspberry Pi OS's), given the window rule that keeps
 #                    the stopwatch on top, since its X window manager has no keep-above
+#   late-WM          an X window manager of those above that starts two seconds after the first
+#                    window appears (DESKTOP_LATE_WM=1 is set for the command)
 #
 # The desktop gets a home, runtime folder and D-Bus session of its own, and is ready when its
 # window manager has taken a probe window. The command runs with DISPLAY (and for Wayland
@@ -22,6 +24,12 @@
 set -u
 desktop=${1:?usage: with_desktop.sh DESKTOP [--] command...}
 shift
+# late-WM: the X window manager WM starts only two seconds after the first window appears, as
+# after a ~/.xinitrc that starts the program before the window manager.
+late=
+case "$desktop" in
+  late-*) late=1; desktop=${desktop#late-} ;;
+esac
 [ "${1:-}" = -- ] && shift
 
 dir=$(mktemp -d)
@@ -159,6 +167,15 @@ esac
 # An X window manager is up once it names its check window. One that ended before that is
 # started again (twice at most): now and then one cannot open a display that has just come up
 # while another starts beside it.
+if [ -n "$late" ]; then
+  [ ${#wm[@]} -gt 0 ] || { say "no X window manager to start late"; exit 2; }
+  export DESKTOP_LATE_WM=1
+  spawn bash -c 'until xdotool search --onlyvisible --name . >/dev/null 2>&1; do sleep 0.05; done
+                 sleep 2
+                 exec "$@" >>"$0" 2>&1' "$dir/wm.log" "${wm[@]}"
+  export DESKTOP_WM_PID=${pids[-1]}
+  wm=()
+fi
 if [ ${#wm[@]} -gt 0 ]; then
   for attempt in 1 2 3; do
     spawn "${wm[@]}" >>"$dir/wm.log" 2>&1
@@ -194,7 +211,7 @@ probe_taken() {
   wait "$probe" 2>/dev/null
   return "$taken"
 }
-if [ "$desktop" != bare ]; then
+if [ "$desktop" != bare ] && [ -z "$late" ]; then
   ready=1
   for attempt in 1 2 3; do
     probe_taken && { ready=0; break; }

@@ -6,10 +6,12 @@
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <memory>
 
 #include "controller.h"
 #include "qt_pictures.h"
 #include "window_operations.h"
+#include "x11_messages.h"
 
 class QLabel;
 
@@ -48,8 +50,19 @@ class Form1 : public QWidget, public WindowOperations {
   QLabel* timeLabel_;
   std::array<PictureButton*, 4> buttons_;
   QTimer timer1_{this};  // a child, so that it can be found by name
+  Controller::OnTopSwitch onTop_;
+  bool keptAbove_ = false;  // the controller last asked for the on-top state, and not off since
   Controller controller_;
   bool activated_ = false;
+
+  // Among other X clients (see x11_messages.h): keep-above asked again of a window manager that
+  // arrives, and the end when the X events stop coming.
+  void watchX11();
+  void askWindowManagerToKeepAbove(int step);
+  void endWithoutEvents();
+  std::unique_ptr<x11::X11MessageFilter> x11Filter_;
+  QTimer eventReaderWatch_;
+  bool eventReaderSeen_ = false;
 
   // What screen readers are told of, after each handler (see screen_reader.h).
   enum class Change { none, stopped, reset };

@@ -5,6 +5,7 @@
 #include "character_type.h"
 #include "form1.h"
 #include "platform_choice.h"
+#include "qt_messages.h"
 #include "tempulix/version.h"
 
 int main(int /*argc*/, char* argv[]) {
@@ -20,6 +21,7 @@ int main(int /*argc*/, char* argv[]) {
   }
 
   tempulix::useUtf8CharacterType();
+  tempulix::dropOtherProgramsNoise();
 
   // The program takes no command line, and hands none to Qt either.
   int qtArgc = 1;

@@ -1,0 +1,144 @@
+// Which client messages from other X clients reach Qt, which Qt messages reach standard error,
+// and how the program tells that Qt's X event reader has ended: table tests on plain data.
+#include "x11_messages.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <unistd.h>
+
+#include "qt_messages.h"
+
+namespace tempulix {
+namespace {
+
+using x11::Atom;
+using x11::Verdict;
+
+// Atoms numbered 100, 101, ... in the order of the list; the window manager's selection is 90.
+x11::Atoms numbered() {
+  x11::Atoms atoms{};
+  for (std::size_t i = 0; i < atoms.size(); ++i) {
+    atoms[i] = static_cast<xcb_atom_t>(100 + i);
+  }
+  return atoms;
+}
+constexpr xcb_atom_t windowManagerSelection = 90;
+
+xcb_atom_t id(Atom atom) {
+  return numbered()[static_cast<std::size_t>(atom)];
+}
+
+xcb_client_message_event_t message(xcb_atom_t type, std::uint32_t first = 0,
+                                   std::uint32_t second = 0, std::uint8_t format = 32) {
+  xcb_client_message_event_t event{};
+  event.response_type = XCB_CLIENT_MESSAGE;
+  event.format = format;
+  event.type = type;
+  event.data.data32[0] = first;
+  event.data.data32[1] = second;
+  return event;
+}
+
+TEST(ClientMessages, EachKindGoesWhereItShould) {
+  const struct {
+    const char* what;
+    xcb_client_message_event_t event;
+    Verdict verdict;
+  } rows[] = {
+      {"closing, from the window manager", message(id(Atom::wmProtocols), id(Atom::wmDeleteWindow)),
+       Verdict::pass},
+      {"the window manager's ping", message(id(Atom::wmProtocols), id(Atom::netWmPing)),
+       Verdict::pass},
+      {"a protocol Qt does not answer", message(id(Atom::wmProtocols), 12345), Verdict::drop},
+      {"a drag entering, from the window itself or anyone",
+       message(id(Atom::xdndEnter), 0x400006, 5u << 24), Verdict::drop},
+      {"a drag's position", message(id(Atom::xdndPosition)), Verdict::drop},
+      {"a drop", message(id(Atom::xdndDrop)), Verdict::drop},
+      {"a drag source's answers", message(id(Atom::xdndStatus)), Verdict::drop},
+      {"a drag's end", message(id(Atom::xdndFinished)), Verdict::drop},
+      {"a window manager arriving", message(id(Atom::manager), 0, windowManagerSelection),
+       Verdict::windowManagerArrived},
+      {"a system tray arriving", message(id(Atom::manager), 0, 91), Verdict::pass},
+      {"embedding", message(id(Atom::xembed)), Verdict::pass},
+      {"a state request", message(id(Atom::netWmState)), Verdict::pass},
+      {"a kind nobody knows", message(7777), Verdict::drop},
+      {"a kind of no atom at all", message(XCB_ATOM_NONE), Verdict::drop},
+      {"not of 32-bit data, which Qt never reads", message(7777, 0, 0, 8), Verdict::pass},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(x11::classify(row.event, numbered(), windowManagerSelection), row.verdict)
+        << row.what;
+  }
+}
+
+TEST(ClientMessages, NoWindowManagerSelectionKnownMeansNoArrival) {
+  EXPECT_EQ(x11::classify(message(id(Atom::manager), 0, XCB_ATOM_NONE), numbered(), XCB_ATOM_NONE),
+            Verdict::pass);
+}
+
+TEST(ClientMessages, AWindowManagerNamingItsCheckWindowHasArrived) {
+  const auto change = [](xcb_window_t window, xcb_atom_t atom, std::uint8_t state) {
+    xcb_property_notify_event_t event{};
+    event.response_type = XCB_PROPERTY_NOTIFY;
+    event.window = window;
+    event.atom = atom;
+    event.state = state;
+    return event;
+  };
+  constexpr xcb_window_t root = 0x1e1;
+  constexpr xcb_atom_t check = 77;
+  EXPECT_TRUE(
+      x11::announcesWindowManager(change(root, check, XCB_PROPERTY_NEW_VALUE), root, check));
+  EXPECT_FALSE(x11::announcesWindowManager(change(root, check, XCB_PROPERTY_DELETE), root, check))
+      << "a window manager going";
+  EXPECT_FALSE(x11::announcesWindowManager(change(root, 78, XCB_PROPERTY_NEW_VALUE), root, check))
+      << "another property";
+  EXPECT_FALSE(
+      x11::announcesWindowManager(change(0x400006, check, XCB_PROPERTY_NEW_VALUE), root, check))
+      << "on another window";
+  EXPECT_FALSE(
+      x11::announcesWindowManager(change(root, check, XCB_PROPERTY_NEW_VALUE), root, XCB_ATOM_NONE))
+      << "atom unknown";
+}
+
+TEST(QtMessages, OnlyOtherProgramsNoiseIsDropped) {
+  const struct {
+    const char* category;
+    const char* message;
+    bool dropped;
+  } rows[] = {
+      {"qt.accessibility.atspi", "Subscription string not handled: \"Window:Destroy:\"", true},
+      {"default", "QSpiApplication::keyEventError  \"org.freedesktop.DBus.Error.NoReply\"", true},
+      {"qt.accessibility.atspi", "Could not connect to the accessibility bus", false},
+      {"default", "Subscription string not handled", false},  // only in its own category
+      {"qt.qpa.xcb", "QXcbConnection: XCB error: 3 (BadWindow)", false},
+      {"default", "", false},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(isOtherProgramsNoise(row.category, row.message), row.dropped) << row.message;
+  }
+}
+
+TEST(EventReader, FoundByItsThreadName) {
+  const std::filesystem::path tasks =
+      std::filesystem::temp_directory_path() / ("tempulix-tasks-" + std::to_string(getpid()));
+  std::filesystem::remove_all(tasks);
+  const auto thread = [&](const char* task, const char* name) {
+    std::filesystem::create_directories(tasks / task);
+    std::ofstream(tasks / task / "comm") << name << '\n';
+  };
+  thread("100", "tempulix");
+  thread("101", "QDBusConnection");
+  EXPECT_FALSE(x11::eventReaderRunning(tasks.c_str()));
+  thread("102", "QXcbEventQueue");
+  EXPECT_TRUE(x11::eventReaderRunning(tasks.c_str()));
+  std::filesystem::remove_all(tasks);
+  EXPECT_FALSE(x11::eventReaderRunning(tasks.c_str())) << "no such folder: not running";
+}
+
+}  // namespace
+}  // namespace tempulix
