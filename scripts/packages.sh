@@ -5,6 +5,15 @@
 build_packages=(cmake ninja-build g++ pkgconf libxcb1-dev libxkbcommon-dev libxkbcommon-x11-dev
                 qt6-base-dev fonts-liberation fonts-dejavu-core)
 
+# The Debian source package's Build-Depends, made from these lists by scripts/debian-files.sh:
+# what builds the program (g++ is build-essential, which Debian presumes), and what its tests
+# that need no display need (run while the package is built, unless told nocheck).
+debian_build_depends=()
+for package in "${build_packages[@]}"; do
+  case "$package" in g++ | fonts-*) ;; *) debian_build_depends+=("$package") ;; esac
+done
+debian_check_depends=(libgtest-dev fonts-liberation)
+
 # To build and run every test: a virtual X server, the window managers and Wayland compositors
 # the program is tried under (with Qt's Wayland plugin, which Qt would otherwise prefer), the
 # tools that drive it from outside, the accessibility bus with a client of it and a screen
@@ -17,7 +26,7 @@ test_packages=("${build_packages[@]}"
                python3-xlib procps dbus-daemon
                at-spi2-core python3-pyatspi libglib2.0-bin orca speech-dispatcher
                openbox xfwm4 metacity kwin-x11 icewm fluxbox mutter kwin-wayland xwayland qt6-wayland
-               dpkg-dev desktop-file-utils appstream lintian man-db
+               dpkg-dev debhelper desktop-file-utils appstream lintian man-db diffoscope-minimal
                g++-mingw-w64-i686 g++-mingw-w64-x86-64 icoutils python3-pefile python3-pil)
 # Debian 13 has labwc, and the tools to see its picture and close its windows.
 if [ "$(. /etc/os-release && echo "${VERSION_ID%%.*}")" -ge 13 ] 2>/dev/null; then

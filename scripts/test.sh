@@ -2,7 +2,8 @@
 # Installs what the builds and the tests need, then builds and runs every test: the Linux
 # program (plain, then under AddressSanitizer and UndefinedBehaviorSanitizer) and the Windows
 # program, 32-bit (the one shipped) and 64-bit, as files and running under Wine where this
-# machine can run them (its first line says which).
+# machine can run them (its first line says which); then the Debian package, built as Debian
+# builds it, checked, and built once more to see that the same sources give the same files.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
@@ -22,3 +23,10 @@ for preset in default sanitize win32 win64; do
   # Why any test was skipped, once.
   grep -h '^SKIPPED: ' "build/$preset/Testing/Temporary/LastTest.log" 2>/dev/null | sort -u || true
 done
+
+echo "== Debian package =="
+changes=$(bash scripts/build-package.sh | tail -n1)
+tests/with_desktop.sh openbox tests/package/package_test.sh "$changes" \
+  "$(dpkg-parsechangelog -l debian/changelog -S Version)"
+bash scripts/check-reproducible.sh "$changes" build/win32/window/win32/Tempulix.exe \
+  build/win64/window/win32/Tempulix.exe
