@@ -71,27 +71,24 @@ start_xvfb() {
   export DISPLAY=":$(head -n1 "$dir/display")"
 }
 
-# Waits until the compositor's XWayland answers: await_xwayland SESSION, SESSION the process
-# session the compositor was started in (spawn makes one). Its display is read from the command
-# line of the Xwayland process in that session, or, if given as a second argument, from a file
-# the compositor's start-up command wrote it to (labwc starts Xwayland only when a client comes).
-# (Not from which socket appeared: a desktop started at the same time makes one too.)
+# Waits until the compositor's XWayland answers, as the command the compositor starts once it
+# is up has found it: the reporter, which writes DISPLAY and XAUTHORITY to $dir/x-display and
+# stays (a compositor may end when its command does). Not from which socket appeared: a desktop
+# started at the same time makes one too, and compositors start Xwayland when a client comes.
+cat >"$dir/reporter" <<REPORTER
+#!/bin/sh
+printf '%s\n%s\n%s\n' "\$DISPLAY" "\${XAUTHORITY:-}" "\${WAYLAND_DISPLAY:-}" >"$dir/x-display.new"
+mv "$dir/x-display.new" "$dir/x-display"
+exec sleep 1000000
+REPORTER
+chmod +x "$dir/reporter"
 await_xwayland() {
-  local session=$1 from_file=${2:-} process number
   for _ in $(seq 300); do
-    number=
-    if [ -n "$from_file" ]; then
-      number=$(sed -n 's/^:\([0-9]*\)$/\1/p' "$from_file" 2>/dev/null)
-    else
-      for process in $(pgrep -s "$session" -x Xwayland); do
-        number=$(tr '\0' '\n' <"/proc/$process/cmdline" 2>/dev/null | sed -n 's/^:\([0-9]*\)$/\1/p' | head -n1)
-        [ -n "$number" ] && break
-      done
-    fi
-    if [ -n "$number" ]; then
-      export DISPLAY=:$number
-      auth=$(ls "$XDG_RUNTIME_DIR"/.mutter-Xwaylandauth.* 2>/dev/null | head -n1)
-      [ -n "$auth" ] && export XAUTHORITY=$auth
+    if [ -s "$dir/x-display" ]; then
+      DISPLAY=$(sed -n 1p "$dir/x-display")
+      auth=$(sed -n 2p "$dir/x-display")
+      export DISPLAY
+      if [ -n "$auth" ]; then export XAUTHORITY=$auth; else unset XAUTHORITY; fi
       xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1 && return 0
     fi
     sleep 0.05
@@ -121,41 +118,44 @@ case "$desktop" in
     export WAYLAND_DISPLAY=tempulix-test-$$
     if [ "$desktop" = mutter ]; then
       spawn dbus-run-session -- mutter --headless --wayland --virtual-monitor 1024x768 \
-        --wayland-display="$WAYLAND_DISPLAY" >"$dir/wm.log" 2>&1
+        --wayland-display="$WAYLAND_DISPLAY" -- "$dir/reporter" >"$dir/wm.log" 2>&1
     else
       # A plain copy drops the file capability that this container refuses to grant.
       cp /usr/bin/kwin_wayland "$dir/kwin_wayland"
+      # KWin 6 asks the user before an X client may send input through its XWayland (the XTest
+      # requests of xdotool here), and headless nobody answers: this desktop lets them in.
+      mkdir -p "$XDG_CONFIG_HOME"
+      printf '[Xwayland]\nXwaylandEisNoPrompt=true\n' >"$XDG_CONFIG_HOME/kwinrc"
       spawn dbus-run-session -- "$dir/kwin_wayland" --virtual --xwayland \
-        --socket "$WAYLAND_DISPLAY" --width 1024 --height 768 >"$dir/wm.log" 2>&1
+        --socket "$WAYLAND_DISPLAY" --width 1024 --height 768 "$dir/reporter" >"$dir/wm.log" 2>&1
     fi
     export DESKTOP_WM_PID=${pids[-1]}
-    if ! await_xwayland "$DESKTOP_WM_PID"; then
+    if ! await_xwayland; then
       say "no XWayland display appeared"
       cat "$dir/wm.log" >&2
       exit 1
     fi
     ;;
   labwc)
+    # Kept on top by a window rule (see the README's table): up to labwc 0.9.5 its X window
+    # manager has no keep-above, so the rule puts the window on top itself; from 0.9.6 on it
+    # honours an X11 window's own request where a rule allows it, which is all that is added.
     mkdir -p "$XDG_CONFIG_HOME/labwc"
-    cat >"$XDG_CONFIG_HOME/labwc/rc.xml" <<'RULES'
-<?xml version="1.0"?>
-<labwc_config>
-  <windowRules>
-    <windowRule identifier="Tempulix">
-      <action name="ToggleAlwaysOnTop"/>
-    </windowRule>
-  </windowRules>
-</labwc_config>
-RULES
-    # Its start-up command is given the compositor's socket, which it picks itself.
+    labwc_version=$(labwc --version 2>/dev/null | grep -o -E '[0-9]+\.[0-9]+\.[0-9]+' | head -n1)
+    rule='<windowRule identifier="Tempulix"><action name="ToggleAlwaysOnTop"/></windowRule>'
+    if printf '0.9.6\n%s\n' "$labwc_version" | sort -C -V; then
+      rule='<windowRule identifier="Tempulix" allowAlwaysOnTop="yes"/>'
+      export DESKTOP_LABWC_RULE=allowAlwaysOnTop
+    fi
+    printf '<?xml version="1.0"?>\n<labwc_config>\n  <windowRules>\n    %s\n  </windowRules>\n</labwc_config>\n' \
+      "$rule" >"$XDG_CONFIG_HOME/labwc/rc.xml"
     spawn env WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
-      labwc -s "sh -c 'echo \$DISPLAY >$dir/x-display; echo \$WAYLAND_DISPLAY >$dir/wayland'" \
-      >"$dir/wm.log" 2>&1
+      labwc -s "$dir/reporter" >"$dir/wm.log" 2>&1
     export DESKTOP_WM_PID=${pids[-1]}
-    for _ in $(seq 200); do [ -s "$dir/wayland" ] && break; sleep 0.05; done
-    WAYLAND_DISPLAY=$(cat "$dir/wayland" 2>/dev/null)
-    export WAYLAND_DISPLAY DESKTOP_KEPT_ABOVE_UNSEEN_BY_X=1
-    if [ -z "$WAYLAND_DISPLAY" ] || ! await_xwayland "$DESKTOP_WM_PID" "$dir/x-display"; then
+    export DESKTOP_KEPT_ABOVE_UNSEEN_BY_X=1
+    await_xwayland && WAYLAND_DISPLAY=$(sed -n 3p "$dir/x-display")
+    export WAYLAND_DISPLAY
+    if [ -z "$WAYLAND_DISPLAY" ] || [ -z "${DISPLAY:-}" ]; then
       say "labwc or its XWayland did not start"
       cat "$dir/wm.log" >&2
       exit 1

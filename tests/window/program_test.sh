@@ -79,11 +79,11 @@ if [ -n "$cover" ]; then
   fi
   kill "$cover_pid" 2>/dev/null
   wait "$cover_pid" 2>/dev/null
-  xdotool windowactivate --sync "$window" 2>/dev/null
+  focus_window
 else
   fail "the other window did not appear"
 fi
-label_shot start
+settled_label_shot start
 
 # S starts: the title runs 0:00.1, 0:00.2, ... one tenth at a time.
 mark=$(mark)
@@ -107,7 +107,7 @@ if eventually holding; then
 else
   fail "the title still moves after T: '$(title)'"
 fi
-label_shot stopped
+settled_label_shot stopped
 
 # R puts 0:00.0 in the label (the same pixels as the right-aligned start text) and keeps the title.
 xdotool key r
@@ -158,6 +158,7 @@ fi
 # The exit button ends the program at once.
 if launch; then
   eventually above_or_unseen
+  focus_window
   click 288 104
   await_end
   if [ "$status" = 0 ]; then pass "exit button ends the program"; else fail "after the exit button: $status"; fi

@@ -16,6 +16,8 @@ cleanup() {
   [ -n "$pid" ] && kill "$pid" 2>/dev/null
   [ -n "$recorder" ] && kill "$recorder" 2>/dev/null
   jobs -p | xargs -r kill 2>/dev/null
+  # (TEMPULIX_KEEP_WORK=FOLDER keeps the shots and records there, to look at.)
+  [ -n "${TEMPULIX_KEEP_WORK:-}" ] && cp -r "$work/." "$TEMPULIX_KEEP_WORK/" 2>/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -59,7 +61,7 @@ start_recording() {
   /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/record_properties.py" _NET_WM_NAME _NET_WM_STATE \
     >"$work/record" 2>"$work/record.err" &
   recorder=$!
-  eventually grep -q '^recording$' "$work/record" || { fail "no recording: $(cat "$work/record.err")"; return 1; }
+  eventually grep -q '^recording$' "$work/record" 2>/dev/null || { fail "no recording: $(cat "$work/record.err")"; return 1; }
 }
 mark() { wc -l <"$work/record"; }
 # Each value as it was set, or "deleted" for a deletion.
@@ -83,6 +85,9 @@ picture_drawn_for() {
     fail "$1: the $2 picture is not the $4 px drawing ($result)"
   fi
 }
+# Whether two pictures have no pixel that differs. (ImageMagick 6 prints the count alone,
+# ImageMagick 7 the count and its share in brackets.)
+identical() { [ "$(compare -metric AE "$1" "$2" null: 2>&1 | awk '{print $1}')" = 0 ]; }
 # A screenshot of the window in $work/shot.png, once it has stopped changing (two shots 0.2 s
 # apart the same, within five seconds): a window is drawn some time after it is told to change.
 # Not for a window whose time runs.
@@ -91,18 +96,37 @@ settled_shot() {
   for _ in $(seq 25); do
     sleep 0.2
     import -silent -window "$window" "$work/shot-again.png"
-    [ "$(compare -metric AE "$work/shot.png" "$work/shot-again.png" null: 2>&1)" = 0 ] && return 0
+    identical "$work/shot.png" "$work/shot-again.png" && return 0
     mv "$work/shot-again.png" "$work/shot.png"
   done
   return 1
 }
 above() { xprop -id "$window" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_ABOVE; }
 label_shot() { import -silent -window "$window" -crop 297x57+8+16 +repage "$work/$1.png"; }
-same_picture() { [ "$(compare -metric AE "$work/$1.png" "$work/$2.png" null: 2>&1)" = 0 ]; }
+# The same once the label has stopped changing on the screen (two shots 0.2 s apart the same,
+# within five seconds): after another window goes from over it, it is drawn again in its time.
+settled_label_shot() {
+  label_shot "$1"
+  for _ in $(seq 25); do
+    sleep 0.2
+    label_shot "$1-again"
+    same_picture "$1" "$1-again" && return 0
+    mv "$work/$1-again.png" "$work/$1.png"
+  done
+  return 1
+}
+same_picture() { identical "$work/$1.png" "$work/$2.png"; }
 # The label no longer shows what the shot named was taken of (a new shot is taken to see).
 label_changed_from() { label_shot now; ! same_picture "$1" now; }
 # Clicks at a point of the window's client area.
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
+# Gives the window the keyboard focus: asked of the window manager, then a click on the time, as
+# a user would do (labwc 0.20 lets no client activate another, and under a compositor the X
+# server's focus alone does not bring it the keys).
+focus_window() {
+  xdotool windowactivate --sync "$window" 2>/dev/null
+  click 150 40
+}
 # Asks the window manager to close the window, as its close button does. (Under a Wayland
 # compositor, keys sent into XWayland never reach the compositor's own Alt+F4; labwc is asked
 # through its toplevel protocol, for the window with this title.)

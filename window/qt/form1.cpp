@@ -158,7 +158,9 @@ void Form1::watchX11() {
     }
   });
   QCoreApplication::instance()->installNativeEventFilter(x11Filter_.get());
-  // Seen missing once it has been seen: the thread starts with the connection, before this.
+  // Missing once it has been seen: the thread starts with the connection, before this window.
+  // (Where the thread cannot be seen at all, as without /proc, nothing is watched.)
+  eventReaderSeen_ = x11::eventReaderRunning();
   eventReaderWatch_.setInterval(500);
   connect(&eventReaderWatch_, &QTimer::timeout, this, [this] {
     const bool running = x11::eventReaderRunning();

@@ -58,7 +58,11 @@ bool waylandAnswers() {
 bool waylandPluginInstalled() {
   const QDir platforms(QLibraryInfo::path(QLibraryInfo::PluginsPath) +
                        QStringLiteral("/platforms"));
-  return !platforms.entryList({QStringLiteral("libqwayland-*")}, QDir::Files).isEmpty();
+  // libqwayland-generic.so and -egl.so up to Qt 6.9; one libqwayland.so from Qt 6.10 on.
+  return !platforms
+              .entryList({QStringLiteral("libqwayland-*"), QStringLiteral("libqwayland.so")},
+                         QDir::Files)
+              .isEmpty();
 }
 
 }  // namespace

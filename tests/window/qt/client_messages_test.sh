@@ -45,7 +45,7 @@ if launch; then
   xdotool key s
   eventually running
   mark=$(mark)
-  send close-connection >/dev/null
+  send close-connection >/dev/null || fail "close-connection: could not send it"
   for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
   await_end
   if [ "$status" = 2 ]; then pass "close-connection: the program ends within 5 s, status 2"; else fail "close-connection: status $status"; fi
