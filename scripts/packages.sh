@@ -28,10 +28,6 @@ test_packages=("${build_packages[@]}"
                openbox xfwm4 metacity kwin-x11 icewm fluxbox mutter kwin-wayland xwayland qt6-wayland
                dpkg-dev debhelper desktop-file-utils appstream lintian man-db diffoscope-minimal
                g++-mingw-w64-i686 g++-mingw-w64-x86-64 icoutils python3-pefile python3-pil)
-# Debian 13 has labwc, and the tools to see its picture and close its windows.
-if [ "$(. /etc/os-release && echo "${VERSION_ID%%.*}")" -ge 13 ] 2>/dev/null; then
-  test_packages+=(labwc grim wlrctl)
-fi
 
 # To start an installed package on a desktop of this machine's and drive it from outside.
 package_check_packages=(xvfb xauth x11-utils xdotool wmctrl imagemagick python3-xlib procps openbox)
@@ -41,6 +37,15 @@ package_check_packages=(xvfb xauth x11-utils xdotool wmctrl imagemagick python3-
 # the 64-bit program on any x86-64 kernel; Debian's 32-bit Wine (wine32:i386, which needs the
 # i386 architecture in dpkg) is a 32-bit Linux program and runs only where the kernel runs
 # 32-bit programs (scripts/kernel-runs-32-bit.sh). A release with no Wine package runs neither.
+# labwc where the release has it (Debian 13 on), with the tools to see its picture and close its
+# windows: added to test_packages by release_test_packages (call it where apt knows the
+# release's packages).
+release_test_packages() {
+  if apt-cache show labwc >/dev/null 2>&1; then
+    test_packages+=(labwc grim wlrctl)
+  fi
+}
+
 windows_runners() {
   local kernel runs_32_bit=0
   windows_runner_packages=()

@@ -11,6 +11,7 @@ cd "$(dirname "$0")/.."
 if ! apt-cache show bash >/dev/null 2>&1; then
   if [ "$(id -u)" = 0 ]; then apt-get update -qq; else sudo apt-get update -qq; fi
 fi
+release_test_packages
 windows_runners
 echo "$windows_runs"
 bash scripts/install-packages.sh "${test_packages[@]}" "${windows_runner_packages[@]}"
