@@ -9,15 +9,8 @@ fi
 program=$2
 here=$(dirname "$(readlink -f "$0")")
 work=$(mktemp -d)
-/usr/libexec/at-spi-bus-launcher --launch-immediately 2>"$work/bus.log" &
-bus=$!
+. "$here/accessibility_bus.sh"
 trap 'kill "$bus" ${pid:-} 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
-for _ in $(seq 100); do
-  gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
-    --method org.freedesktop.DBus.Properties.Set org.a11y.Status IsEnabled '<true>' \
-    >/dev/null 2>&1 && break
-  sleep 0.05
-done
 "$program" 2>"$work/stderr" &
 pid=$!
 /usr/bin/python3 "$here/accessibility_test.py"

@@ -33,13 +33,7 @@ GenericExecuteSynth "printf '%s\\\\n' \\'\$DATA\\' >> $spoken"
 GenericStripPunctChars ""
 AddVoice "en" "MALE1" "en"
 CONF
-/usr/libexec/at-spi-bus-launcher --launch-immediately 2>"$work/bus.log" &
-for _ in $(seq 100); do
-  gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
-    --method org.freedesktop.DBus.Properties.Set org.a11y.Status IsEnabled '<true>' \
-    >/dev/null 2>&1 && break
-  sleep 0.05
-done
+. "$(dirname "$(readlink -f "$0")")/accessibility_bus.sh"
 speech-dispatcher -s -t 0 -C "$conf" -L "$work" >"$work/speechd.log" 2>&1 &
 orca --debug-file="$work/orca.log" >"$work/orca.out" 2>&1 &
 
