@@ -9,9 +9,10 @@ build_packages=(cmake ninja-build g++ pkgconf libxcb1-dev libxkbcommon-dev libxk
 # what builds the program (g++ is build-essential, which Debian presumes), and what its tests
 # that need no display need (run while the package is built, unless told nocheck).
 debian_build_depends=()
-for package in "${build_packages[@]}"; do
-  case "$package" in g++ | fonts-*) ;; *) debian_build_depends+=("$package") ;; esac
+for _package in "${build_packages[@]}"; do
+  case "$_package" in g++ | fonts-*) ;; *) debian_build_depends+=("$_package") ;; esac
 done
+unset _package  # (sourced: a script's own $package stays its own)
 debian_check_depends=(libgtest-dev fonts-liberation)
 
 # To build and run every test: a virtual X server, the window managers and Wayland compositors
