@@ -41,8 +41,10 @@ package_check_packages=(xvfb xauth x11-utils xdotool wmctrl imagemagick python3-
 # labwc where the release has it (Debian 13 on), with the tools to see its picture and close its
 # windows: added to test_packages by release_test_packages (call it where apt knows the
 # release's packages).
+# Whether the release has a package of this name (not merely a name others refer to).
+release_has() { apt-cache show --no-all-versions "$1" 2>/dev/null | grep -q '^Package:'; }
 release_test_packages() {
-  if apt-cache show labwc >/dev/null 2>&1; then
+  if release_has labwc; then
     test_packages+=(labwc grim wlrctl)
   fi
 }
@@ -51,7 +53,7 @@ windows_runners() {
   local kernel runs_32_bit=0
   windows_runner_packages=()
   kernel=$(bash "$(dirname "${BASH_SOURCE[0]}")/kernel-runs-32-bit.sh") || runs_32_bit=$?
-  if ! apt-cache show wine64 >/dev/null 2>&1; then
+  if ! release_has wine64; then
     windows_runs="Windows programs: both built and checked as files, neither run: this Debian release has no Wine package"
   elif [ "$runs_32_bit" = 0 ]; then
     windows_runner_packages=(wine64 wine32:i386)
