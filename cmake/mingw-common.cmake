@@ -16,7 +16,10 @@ set(CMAKE_CXX_FLAGS_RELEASE "-Os -DNDEBUG" CACHE STRING "Flags for the release b
 # The hardening mingw-w64 offers, as the Linux build has its own: stack canaries and checked
 # buffer functions (from a static libssp), and in the PE header address-space randomisation,
 # no-execute data and awareness of Remote Desktop sessions (no compatibility layer for them).
-string(APPEND CMAKE_CXX_FLAGS_INIT " -fstack-protector-strong -D_FORTIFY_SOURCE=2")
+# And the standard library's own checks (bounds of strings and containers, among others), which
+# also keep its string type out of the explicit instantiations in libstdc++.a: mingw-w64's g++ 16
+# (Debian testing) leaves the move constructor of std::string, that -Os calls, unresolved there.
+string(APPEND CMAKE_CXX_FLAGS_INIT " -fstack-protector-strong -D_FORTIFY_SOURCE=2 -D_GLIBCXX_ASSERTIONS")
 # No mingw runtime DLLs next to the program: everything it needs is linked in. No link time in
 # the PE header either, so that the same sources always give the same file.
 string(APPEND CMAKE_EXE_LINKER_FLAGS_INIT " -static -static-libgcc -static-libstdc++ \
