@@ -33,6 +33,6 @@ fi
 options=(-us -uc)
 [ -n "$arch" ] && options+=(-a "$arch" -Pcross,nocheck)
 (cd "$source_dir" && dpkg-buildpackage "${options[@]}" "$@") >"$out/build.log" 2>&1 ||
-  { tail -n 60 "$out/build.log"; echo "dpkg-buildpackage failed: $out/build.log" >&2; exit 1; }
+  { tail -n 60 "$out/build.log" >&2; echo "dpkg-buildpackage failed: $out/build.log" >&2; exit 1; }
 changes=$(ls "$out"/tempulix_"$version"_*.changes)
 echo "$changes"
