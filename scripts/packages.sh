@@ -27,7 +27,7 @@ test_packages=("${build_packages[@]}"
                python3-xlib procps dbus-daemon
                at-spi2-core python3-pyatspi libglib2.0-bin orca speech-dispatcher
                openbox xfwm4 metacity kwin-x11 icewm fluxbox mutter kwin-wayland xwayland qt6-wayland
-               dpkg-dev debhelper desktop-file-utils appstream lintian man-db diffoscope-minimal
+               build-essential dpkg-dev debhelper desktop-file-utils appstream lintian man-db diffoscope-minimal
                g++-mingw-w64-i686 g++-mingw-w64-x86-64 icoutils python3-pefile python3-pil)
 
 # To start an installed package on a desktop of this machine's and drive it from outside.
