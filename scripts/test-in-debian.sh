@@ -105,8 +105,13 @@ check_package() {
     autopkgtest --output-dir /tmp/autopkgtest /tmp/$(basename "$deb") /tmp/src/ -- null \
       >/tmp/autopkgtest.log 2>&1
     status=\$?
-    sed -n '/test installed-program: \[/,/test installed-program: -*\]/p' /tmp/autopkgtest.log
-    sed -n '/@@@@ summary/,\$p' /tmp/autopkgtest.log
+    # Each test's own lines where it failed, a count where it passed, then autopkgtest's verdicts.
+    for out in /tmp/autopkgtest/*-stdout; do
+      [ -e \"\$out\" ] || continue
+      echo \"  \$(basename \"\$out\" -stdout): \$(grep -c '^ok:' \"\$out\") checks ok\"
+      grep -v '^ok:' \"\$out\" | sed 's/^/    /' || true
+    done
+    sed 's/^/  autopkgtest: /' /tmp/autopkgtest/summary 2>/dev/null || tail -n 30 /tmp/autopkgtest.log
     # 2: a test was skipped (labwc's, where the release has no labwc).
     [ \$status = 0 ] || [ \$status = 2 ]"
   say "the package installs and passes its autopkgtest, in $(seconds "$started") s"
