@@ -41,8 +41,10 @@ package_check_packages=(xvfb xauth x11-utils xdotool wmctrl imagemagick python3-
 # labwc where the release has it (Debian 13 on), with the tools to see its picture and close its
 # windows: added to test_packages by release_test_packages (call it where apt knows the
 # release's packages).
-# Whether the release has a package of this name (not merely a name others refer to).
-release_has() { apt-cache show --no-all-versions "$1" 2>/dev/null | grep -q '^Package:'; }
+# Whether the release has a package of this name (not merely a name others refer to). grep reads
+# all of apt-cache's output: with -q it would stop at the first line, and apt-cache writing on
+# would die of SIGPIPE, which a caller's pipefail takes for "no".
+release_has() { apt-cache show --no-all-versions "$1" 2>/dev/null | grep '^Package:' >/dev/null; }
 release_test_packages() {
   if release_has labwc; then
     test_packages+=(labwc grim wlrctl)
