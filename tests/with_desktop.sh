@@ -58,7 +58,9 @@ export DESKTOP_NAME=$desktop
 wm=()
 
 start_xvfb() {
-  spawn Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dir/display" 2>"$dir/xvfb.log"
+  # -noreset: otherwise the server resets whenever its last client leaves (between two short
+  # tools, before a late window manager) and closes a connection being made meanwhile.
+  spawn Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$dir/display" 2>"$dir/xvfb.log"
   for _ in $(seq 100); do
     [ -s "$dir/display" ] && break
     sleep 0.05
