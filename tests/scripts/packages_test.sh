@@ -19,19 +19,19 @@ chmod +x "$fake/apt-cache"
 PATH=$fake:$PATH
 . "$top/scripts/packages.sh"
 
-failed=0
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 while read -r name expected why; do
   if release_has "$name"; then got=yes; else got=no; fi
   if [ "$got" = "$expected" ]; then
     echo "ok: release_has $name: $got"
   else
-    echo "FAILED: release_has $name: $got, expected $expected ($why)"
-    failed=$((failed + 1))
+    fail "release_has $name: $got, expected $expected ($why)"
   fi
 done <<'ROWS'
 long    yes a record longer than a pipe holds is still a package
 virtual no  a name that is only provided is no package of the release
 absent  no  apt knows no such name
 ROWS
-echo "$failed failed"
-[ "$failed" = 0 ]
+echo "$failures failed"
+[ "$failures" = 0 ]
