@@ -16,7 +16,9 @@ unset _package  # (sourced: a script's own $package stays its own)
 debian_check_depends=(libgtest-dev fonts-liberation)
 
 # To build and run every test: a virtual X server, the window managers and Wayland compositors
-# the program is tried under (with Qt's Wayland plugin, which Qt would otherwise prefer), the
+# the program is tried under (with Qt's Wayland plugin, which Qt would otherwise prefer), GNOME
+# Shell with its desktop portal, settings daemon and Qt's GTK theme (which an ordinary install
+# of Qt has, as libqt6gui6 recommends it), the
 # tools that drive it from outside, the accessibility bus with a client of it and a screen
 # reader (Orca, speaking through speech-dispatcher), the Debian
 # packaging tools, and the Windows cross builds (32-bit and 64-bit). The Wine that runs them is
@@ -27,30 +29,37 @@ test_packages=("${build_packages[@]}"
                python3-xlib procps dbus-daemon
                at-spi2-core python3-pyatspi libglib2.0-bin orca speech-dispatcher
                openbox xfwm4 metacity kwin-x11 icewm fluxbox mutter kwin-wayland xwayland qt6-wayland
+               gnome-shell gnome-settings-daemon gsettings-desktop-schemas dconf-service
+               dconf-gsettings-backend xdg-desktop-portal xdg-desktop-portal-gnome
+               xdg-desktop-portal-gtk gnome-session-common qt6-gtk-platformtheme
                build-essential dpkg-dev debhelper desktop-file-utils appstream lintian man-db diffoscope-minimal
                g++-mingw-w64-i686 g++-mingw-w64-x86-64 icoutils python3-pefile python3-pil)
 
 # To start an installed package on a desktop of this machine's and drive it from outside.
 package_check_packages=(xvfb xauth x11-utils xdotool wmctrl imagemagick python3-xlib procps openbox)
 
+# Whether the release has a package of this name (not merely a name others refer to). grep reads
+# all of apt-cache's output: with -q it would stop at the first line, and apt-cache writing on
+# would die of SIGPIPE, which a caller's pipefail takes for "no".
+release_has() { apt-cache show --no-all-versions "$1" 2>/dev/null | grep '^Package:' >/dev/null; }
+
+# What only some releases have, added to test_packages (call it where apt knows the release's
+# packages): labwc (Debian 13 on), with the tools to see its picture and close its windows; KDE's
+# own theme for Qt 6 (plasma-integration 6, Debian 13 on; Debian 12's is for Qt 5 alone).
+release_test_packages() {
+  if release_has labwc; then
+    test_packages+=(labwc grim wlrctl)
+  fi
+  if apt-cache show --no-all-versions plasma-integration 2>/dev/null | grep '^Depends:.*libqt6' >/dev/null; then
+    test_packages+=(plasma-integration)
+  fi
+}
+
 # The Wine that runs the Windows programs in the tests, and one line saying which programs will
 # run and why: windows_runners (call it where apt knows the release's packages). 64-bit Wine runs
 # the 64-bit program on any x86-64 kernel; Debian's 32-bit Wine (wine32:i386, which needs the
 # i386 architecture in dpkg) is a 32-bit Linux program and runs only where the kernel runs
 # 32-bit programs (scripts/kernel-runs-32-bit.sh). A release with no Wine package runs neither.
-# labwc where the release has it (Debian 13 on), with the tools to see its picture and close its
-# windows: added to test_packages by release_test_packages (call it where apt knows the
-# release's packages).
-# Whether the release has a package of this name (not merely a name others refer to). grep reads
-# all of apt-cache's output: with -q it would stop at the first line, and apt-cache writing on
-# would die of SIGPIPE, which a caller's pipefail takes for "no".
-release_has() { apt-cache show --no-all-versions "$1" 2>/dev/null | grep '^Package:' >/dev/null; }
-release_test_packages() {
-  if release_has labwc; then
-    test_packages+=(labwc grim wlrctl)
-  fi
-}
-
 windows_runners() {
   local kernel runs_32_bit=0
   windows_runner_packages=()

@@ -10,6 +10,10 @@
 #                    a headless Wayland compositor (GNOME's, KDE's) with its own XWayland
 #   labwc            the same with labwc (Raspberry Pi OS's), given the window rule that keeps
 #                    the stopwatch on top, since its X window manager has no keep-above
+#   gnome-shell      GNOME's whole shell, headless, with its XWayland, the desktop portal and
+#                    the settings daemon, in a mount and network namespace of its own (the shell
+#                    takes X display :0 and wants a system bus); started with --unsafe-mode, so
+#                    that org.gnome.Shell.Eval and the shell's Screenshot call answer the tests
 #   late-WM          an X window manager of those above that starts two seconds after the first
 #                    window appears (DESKTOP_LATE_WM=1 is set for the command)
 #
@@ -31,6 +35,20 @@ case "$desktop" in
   late-*) late=1; desktop=${desktop#late-} ;;
 esac
 [ "${1:-}" = -- ] && shift
+
+# GNOME Shell takes display :0 and, where /run/systemd is there, asks logind for a session:
+# in namespaces of its own its X sockets (files and abstract names alike) and that folder are
+# private, and nothing else on the machine is disturbed.
+if [ "$desktop" = gnome-shell ] && [ -z "${TEMPULIX_DESKTOP_PRIVATE:-}" ]; then
+  namespaces=(--mount --net --fork)
+  [ "$(id -u)" = 0 ] || namespaces=(--user --map-root-user "${namespaces[@]}")
+  # In a chroot "/" is no mount point, and unshare cannot make its mounts private; where none of
+  # them is shared with another namespace to begin with, they can stay as they are.
+  if ! unshare "${namespaces[@]}" true 2>/dev/null && ! grep -q ' shared:' /proc/self/mountinfo; then
+    namespaces+=(--propagation unchanged)
+  fi
+  exec unshare "${namespaces[@]}" env TEMPULIX_DESKTOP_PRIVATE=1 bash "$0" "$desktop" "$@"
+fi
 
 dir=$(mktemp -d)
 chmod 700 "$dir"
@@ -162,6 +180,65 @@ case "$desktop" in
       cat "$dir/wm.log" >&2
       exit 1
     fi
+    ;;
+  gnome-shell)
+    mount -t tmpfs tmpfs /tmp/.X11-unix && chmod 1777 /tmp/.X11-unix
+    [ -d /run/systemd ] && mount -t tmpfs tmpfs /run/systemd
+    # A bus of its own in place of the system's, which a container may lack; the session's,
+    # which the tests share with the shell (the portal and gsettings answer on it).
+    spawn dbus-daemon --config-file=/usr/share/dbus-1/session.conf --nofork \
+      --address="unix:path=$XDG_RUNTIME_DIR/system-bus" >"$dir/system-bus.log" 2>&1
+    spawn dbus-daemon --session --nofork --address="unix:path=$XDG_RUNTIME_DIR/bus" \
+      >"$dir/session-bus.log" 2>&1
+    export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$XDG_RUNTIME_DIR/system-bus"
+    export DBUS_SESSION_BUS_ADDRESS="unix:path=$XDG_RUNTIME_DIR/bus"
+    export XDG_CURRENT_DESKTOP=GNOME XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY=tempulix-test-$$
+    for _ in $(seq 100); do
+      [ -S "$XDG_RUNTIME_DIR/bus" ] && [ -S "$XDG_RUNTIME_DIR/system-bus" ] && break
+      sleep 0.05
+    done
+    spawn gnome-shell --headless --wayland --unsafe-mode --virtual-monitor 1024x768 \
+      --wayland-display="$WAYLAND_DISPLAY" >"$dir/wm.log" 2>&1
+    export DESKTOP_WM_PID=${pids[-1]}
+    shell_eval() {
+      gdbus call --session --dest org.gnome.Shell --object-path /org/gnome/Shell \
+        --method org.gnome.Shell.Eval "$1" 2>/dev/null
+    }
+    # Its XWayland is the only X server in here; it is up once its root window names the
+    # window manager.
+    up=
+    for _ in $(seq 600); do
+      if [ -S /tmp/.X11-unix/X0 ]; then
+        export DISPLAY=:0
+        XAUTHORITY=$(ls "$XDG_RUNTIME_DIR"/.mutter-Xwaylandauth.* 2>/dev/null | head -n1)
+        export XAUTHORITY
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && { up=1; break; }
+      fi
+      kill -0 "$DESKTOP_WM_PID" 2>/dev/null || break
+      sleep 0.05
+    done
+    if [ -z "$up" ]; then
+      say "GNOME Shell or its XWayland did not start"
+      cat "$dir/wm.log" >&2
+      exit 1
+    fi
+    # Services started on demand (the portal and its GNOME backend) find the displays.
+    dbus-update-activation-environment DISPLAY XAUTHORITY WAYLAND_DISPLAY XDG_CURRENT_DESKTOP \
+      XDG_SESSION_TYPE
+    # The shell starts in its overview, where windows are drawn scaled down: closed once the
+    # start-up animation is over.
+    for _ in $(seq 400); do
+      case "$(shell_eval 'Main.layoutManager._startingUp || Main.overview.animationInProgress')" in
+        *"'false'"*) break ;;
+      esac
+      sleep 0.05
+    done
+    for _ in $(seq 200); do
+      case "$(shell_eval 'Main.overview.hide(); Main.overview.visible || Main.overview.animationInProgress')" in
+        *"'false'"*) break ;;
+      esac
+      sleep 0.05
+    done
     ;;
   *) say "unknown desktop"; exit 2 ;;
 esac

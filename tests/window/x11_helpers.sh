@@ -30,6 +30,15 @@ eventually() {
   done
   "$@"
 }
+# Retries a command for up to SECONDS seconds: within SECONDS command...
+within() {
+  local deadline=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.1
+  done
+}
 title() { xprop -id "$window" _NET_WM_NAME 2>/dev/null | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p'; }
 title_is() { [ "$(title)" = "$1" ]; }
 # The time a title shows, in tenths ("" for a title without one).
@@ -107,6 +116,24 @@ settled_shot() {
     mv "$work/shot-again.png" "$work/shot.png"
   done
   return 1
+}
+# The mean luminance (0 black to 1 white) of a box of a picture: luminance FILE X Y W H.
+luminance() { convert "$1" -alpha off -crop "$4x$5+$2+$3" +repage -colorspace Gray -format '%[fx:mean]' info:; }
+# How the window's client area looks in a screenshot of the whole screen (taken by the caller into
+# $work/screen.png): client_looks dark|light. Dark: a mean luminance under 0.45; light: over 0.7.
+# Either way the exit button's face is drawn on the window's background colour: just inside its
+# corner, beside the picture's rounded one, within 0.2 of the window's own background beside the
+# label (a face left over from other colours is 0.4 or more away). Sets looks_said.
+client_looks() {
+  local client exit_face background
+  place_of "$window"
+  client=$(luminance "$work/screen.png" "$X" "$Y" 318 138)
+  exit_face=$(luminance "$work/screen.png" $((X + 273)) $((Y + 89)) 3 3)
+  background=$(luminance "$work/screen.png" $((X + 2)) $((Y + 2)) 3 3)
+  looks_said="client area at $X,$Y: $client, exit button face $exit_face, window background $background"
+  awk -v c="$client" -v e="$exit_face" -v b="$background" -v want="$1" 'BEGIN {
+    d = e - b; if (d < 0) d = -d
+    exit !(d < 0.2 && (want == "dark" ? c < 0.45 : c > 0.7)) }'
 }
 above() { xprop -id "$window" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_ABOVE; }
 label_shot() { import -silent -window "$window" -crop 297x57+8+16 +repage "$work/$1.png"; }

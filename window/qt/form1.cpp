@@ -105,11 +105,7 @@ Form1::Form1(Controller::OnTopSwitch onTop, QWidget* parent)
   for (std::size_t i = 0; i < buttons_.size(); ++i) {
     buttons_[i]->setGeometry(toPixels(boxes[i]));
   }
-  // The exit button sits on the window-background colour (the colour text fields are drawn on),
-  // which its transparent picture shows through.
-  QPalette exitPalette = buttons_[3]->palette();
-  exitPalette.setColor(QPalette::Button, exitPalette.color(QPalette::Base));
-  buttons_[3]->setPalette(exitPalette);
+  // The picture alone, on the window-background colour (see PictureButton).
   buttons_[3]->setToolButtonStyle(Qt::ToolButtonIconOnly);
   // The exit picture a second time for the disabled state, so that it looks the same in every
   // state instead of Qt's greyed-out rendering.

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "character_type.h"
+#include "colour_scheme.h"
 #include "form1.h"
 #include "platform_choice.h"
 #include "qt_messages.h"
@@ -33,6 +34,8 @@ int main(int /*argc*/, char* argv[]) {
   QGuiApplication::setDesktopFileName(QStringLiteral(TEMPULIX_APP_ID));
 
   tempulix::Form1 form1;
+  // The desktop's light or dark style, followed for as long as the window lives.
+  const tempulix::colours::Follower colours(form1);
   form1.show();
   return QApplication::exec();
 }

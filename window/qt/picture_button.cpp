@@ -53,6 +53,10 @@ void PictureButton::paintPictureOnly() {
   QStyleOptionToolButton option;
   initStyleOption(&option);
   option.icon = QIcon();
+  // Its face is the window-background colour (the one text fields are drawn on), which its
+  // transparent picture shows through: taken from the palette at each paint, so that it follows
+  // every change of colours.
+  option.palette.setBrush(QPalette::Button, option.palette.base());
   painter.drawComplexControl(QStyle::CC_ToolButton, option);
   const qreal scale = devicePixelRatioF();
   const QPixmap picture =

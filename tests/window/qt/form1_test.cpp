@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QWindow>
+#include <cstdlib>
 #include <vector>
 
 #include "controller.h"
@@ -88,9 +89,31 @@ class Form1Test : public QObject {
       QVERIFY2(!button(i)->icon().isNull(), qPrintable(button(i)->objectName()));
       QVERIFY(!button(i)->accessibleName().isEmpty());
     }
-    QCOMPARE(button(4)->palette().color(QPalette::Button), form_->palette().color(QPalette::Base));
     const QIcon exit = button(4)->icon();
     QCOMPARE(exit.pixmap(32, 32, QIcon::Disabled).toImage(), exit.pixmap(32, 32).toImage());
+  }
+
+  // The exit button's face is the window-background colour of whatever palette is in force now,
+  // light or dark, after any number of changes: drawn, not copied once at start.
+  void exitButtonFollowsEveryPaletteChange() {
+    QPalette dark = form_->palette();
+    dark.setColor(QPalette::Base, QColor(20, 22, 24));
+    dark.setColor(QPalette::Button, QColor(41, 44, 48));
+    QPalette light = form_->palette();
+    light.setColor(QPalette::Base, QColor(250, 250, 250));
+    light.setColor(QPalette::Button, QColor(230, 230, 230));
+    for (const QPalette* palette : {&dark, &light, &dark}) {
+      form_->setPalette(*palette);
+      // Inside the frame, in a rounded corner of the picture, where the face shows through.
+      const QImage drawn = button(4)->grab().toImage();
+      const int face = drawn.pixelColor(2, 2).lightness();
+      const int base = palette->color(QPalette::Base).lightness();
+      const int otherBase = (palette == &light ? dark : light).color(QPalette::Base).lightness();
+      QVERIFY2(std::abs(face - base) < std::abs(face - otherBase),
+               qPrintable(QStringLiteral("face lightness %1 on a palette whose base has %2")
+                              .arg(face)
+                              .arg(base)));
+    }
   }
 
   // A screen reader reads the time as the display's name, the window as a window named by its

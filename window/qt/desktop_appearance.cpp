@@ -1,0 +1,126 @@
+#include "desktop_appearance.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QGuiApplication>
+#include <QMap>
+#include <QStyleHints>
+#include <QVariantMap>
+
+#if QT_VERSION >= QT_VERSION_CHECK(6, 10, 0)
+#include <QAccessibilityHints>
+#endif
+
+namespace tempulix {
+namespace {
+
+const QString portalService = QStringLiteral("org.freedesktop.portal.Desktop");
+const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
+const QString settingsInterface = QStringLiteral("org.freedesktop.portal.Settings");
+const QString appearance = QStringLiteral("org.freedesktop.appearance");
+const QString colorSchemeKey = QStringLiteral("color-scheme");
+const QString contrastKey = QStringLiteral("contrast");
+
+using SettingsByGroup = QMap<QString, QVariantMap>;
+
+// A portal value, which may come wrapped in a variant of its own.
+QVariant unwrapped(const QVariant& value) {
+  return value.canConvert<QDBusVariant>() ? value.value<QDBusVariant>().variant() : value;
+}
+
+}  // namespace
+
+DesktopAppearance::DesktopAppearance(QObject* parent) : QObject(parent) {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
+  connect(QGuiApplication::styleHints(), &QStyleHints::colorSchemeChanged, this,
+          &DesktopAppearance::changed);
+#endif
+#if QT_VERSION >= QT_VERSION_CHECK(6, 10, 0)
+  connect(QGuiApplication::styleHints()->accessibility(),
+          &QAccessibilityHints::contrastPreferenceChanged, this, &DesktopAppearance::changed);
+#endif
+
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  if (!bus.isConnected()) {
+    return;  // no session bus: Qt's own knowledge is all there is
+  }
+  bus.connect(portalService, portalPath, settingsInterface, QStringLiteral("SettingChanged"), this,
+              SLOT(portalSettingChanged(QString, QString, QDBusVariant)));
+
+  qDBusRegisterMetaType<SettingsByGroup>();
+  QDBusMessage readAll = QDBusMessage::createMethodCall(
+      portalService, portalPath, settingsInterface, QStringLiteral("ReadAll"));
+  readAll << QStringList{appearance};
+  auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(readAll), this);
+  connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* call) {
+    call->deleteLater();
+    const QDBusPendingReply<SettingsByGroup> reply = *call;
+    if (!reply.isValid()) {
+      return;  // no portal on this desktop, or none that knows these settings
+    }
+    const QVariantMap settings = reply.value().value(appearance);
+    for (auto setting = settings.begin(); setting != settings.end(); ++setting) {
+      takePortalValue(setting.key(), setting.value());
+    }
+    emit changed();
+  });
+}
+
+SchemePreference DesktopAppearance::fromPortalScheme(uint value) {
+  switch (value) {
+    case 1:
+      return SchemePreference::dark;
+    case 2:
+      return SchemePreference::light;
+    default:
+      return SchemePreference::none;
+  }
+}
+
+SchemePreference DesktopAppearance::scheme() const {
+  if (portalScheme_ != SchemePreference::none) {
+    return portalScheme_;
+  }
+#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
+  switch (QGuiApplication::styleHints()->colorScheme()) {
+    case Qt::ColorScheme::Dark:
+      return SchemePreference::dark;
+    case Qt::ColorScheme::Light:
+      return SchemePreference::light;
+    default:
+      break;
+  }
+#endif
+  return SchemePreference::none;
+}
+
+bool DesktopAppearance::highContrast() const {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 10, 0)
+  if (QGuiApplication::styleHints()->accessibility()->contrastPreference() ==
+      Qt::ContrastPreference::HighContrast) {
+    return true;
+  }
+#endif
+  return portalHighContrast_;
+}
+
+void DesktopAppearance::portalSettingChanged(const QString& group, const QString& key,
+                                             const QDBusVariant& value) {
+  if (group == appearance) {
+    takePortalValue(key, value.variant());
+    emit changed();
+  }
+}
+
+void DesktopAppearance::takePortalValue(const QString& key, const QVariant& value) {
+  if (key == colorSchemeKey) {
+    portalScheme_ = fromPortalScheme(unwrapped(value).toUInt());
+  } else if (key == contrastKey) {
+    portalHighContrast_ = unwrapped(value).toUInt() == 1;
+  }
+}
+
+}  // namespace tempulix

@@ -1,0 +1,46 @@
+// What the desktop asks its programs to look like: a light or dark colour scheme, and whether it
+// wants higher contrast. Heard from the XDG desktop portal's settings (org.freedesktop.appearance,
+// which GNOME, KDE Plasma and other desktops with a portal publish) and from what Qt's own
+// platform theme knows (its colour scheme from Qt 6.5, its contrast preference from 6.10). It
+// listens and reports; it changes no colour itself. Every question to the portal is asynchronous:
+// the GUI thread never waits for another program.
+#pragma once
+
+#include <QDBusVariant>
+#include <QObject>
+
+namespace tempulix {
+
+enum class SchemePreference { none, light, dark };
+
+class DesktopAppearance : public QObject {
+  Q_OBJECT
+
+ public:
+  // Asks the portal once and listens for its changes, and for Qt's.
+  explicit DesktopAppearance(QObject* parent = nullptr);
+
+  // The portal's answer where it gave one (1 dark, 2 light), else Qt's; none until either knows.
+  SchemePreference scheme() const;
+  // Where the portal or Qt says the user wants higher contrast.
+  bool highContrast() const;
+
+  // The portal's values, as org.freedesktop.appearance defines them: color-scheme 0 no
+  // preference, 1 prefer dark, 2 prefer light; contrast 0 no preference, 1 higher.
+  static SchemePreference fromPortalScheme(uint value);
+
+ signals:
+  // Something above may have changed (not sent for each value that stays the same).
+  void changed();
+
+ private slots:
+  void portalSettingChanged(const QString& group, const QString& key, const QDBusVariant& value);
+
+ private:
+  void takePortalValue(const QString& key, const QVariant& value);
+
+  SchemePreference portalScheme_ = SchemePreference::none;
+  bool portalHighContrast_ = false;
+};
+
+}  // namespace tempulix
