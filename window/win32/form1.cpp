@@ -1,13 +1,11 @@
 #include "form1.h"
 
-#include <gdiplus.h>
-#include <shlwapi.h>
-
 #include <string>
 
 #include "form1_layout.h"
-#include "picture_sizes.h"
+#include "pictures.h"
 #include "resource_ids.h"
+#include "system_appearance.h"
 #include "window_title.h"
 
 namespace tempulix::win32 {
@@ -82,84 +80,7 @@ int shiftState() {
          (GetKeyState(VK_CONTROL) < 0 ? ctrlMask : 0) | (GetKeyState(VK_MENU) < 0 ? altMask : 0);
 }
 
-// The resource holding a picture drawn for a size: the 32 px GIF, or one drawn larger for a
-// high-DPI screen (the smallest that is at least as large, else the largest).
-int pictureResource(int id, int size) {
-  if (size <= 32) {
-    return id;
-  }
-  std::size_t index = 0;
-  while (index + 1 < scaledPictureSizes.size() && size > scaledPictureSizes[index]) {
-    ++index;
-  }
-  return id + static_cast<int>(index + 1) * TEMPULIX_PICTURE_SCALED_STEP;
-}
-
-// One embedded picture as a 32-bit image list entry, size x size pixels; the GIF's transparent
-// index and the PNGs' alpha stay transparent.
-OwnedImageList loadPicture(HINSTANCE instance, int id, int size) {
-  const int resourceId = pictureResource(id, size);
-  HRSRC resource =
-      FindResourceW(instance, MAKEINTRESOURCEW(resourceId), MAKEINTRESOURCEW(10));  // RCDATA
-  HGLOBAL loaded = resource ? LoadResource(instance, resource) : nullptr;
-  const void* bytes = loaded ? LockResource(loaded) : nullptr;
-  if (!bytes) {
-    return nullptr;
-  }
-  IStream* stream =
-      SHCreateMemStream(static_cast<const BYTE*>(bytes), SizeofResource(instance, resource));
-  if (!stream) {
-    return nullptr;
-  }
-  Gdiplus::GpBitmap* bitmap = nullptr;
-  HBITMAP dib = nullptr;
-  if (Gdiplus::DllExports::GdipCreateBitmapFromStream(stream, &bitmap) == Gdiplus::Ok) {
-    UINT drawnSize = 0;
-    Gdiplus::DllExports::GdipGetImageWidth(bitmap, &drawnSize);
-    // Decoded to 32-bit ARGB; an 8-bit GIF drawn as it is would lose its transparency. Only a
-    // scale between the drawn sizes resamples the nearest drawing.
-    Gdiplus::GpBitmap* scaledBitmap = nullptr;
-    if (drawnSize != static_cast<UINT>(size) &&
-        Gdiplus::DllExports::GdipCreateBitmapFromScan0(size, size, 0, PixelFormat32bppARGB, nullptr,
-                                                       &scaledBitmap) == Gdiplus::Ok) {
-      Gdiplus::GpGraphics* graphics = nullptr;
-      Gdiplus::DllExports::GdipGetImageGraphicsContext(scaledBitmap, &graphics);
-      Gdiplus::DllExports::GdipSetInterpolationMode(graphics,
-                                                    Gdiplus::InterpolationModeHighQualityBicubic);
-      Gdiplus::DllExports::GdipDrawImageRectI(graphics, bitmap, 0, 0, size, size);
-      Gdiplus::DllExports::GdipDeleteGraphics(graphics);
-      Gdiplus::DllExports::GdipDisposeImage(bitmap);
-      bitmap = scaledBitmap;
-    }
-    Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap(bitmap, &dib, 0);
-    Gdiplus::DllExports::GdipDisposeImage(bitmap);
-  }
-  stream->Release();
-  if (!dib) {
-    return nullptr;
-  }
-  OwnedImageList list(ImageList_Create(size, size, ILC_COLOR32, 1, 0));
-  if (list) {
-    ImageList_Add(list.get(), dib, nullptr);
-  }
-  DeleteObject(dib);
-  return list;
-}
-
 }  // namespace
-
-GdiplusSession::GdiplusSession() {
-  Gdiplus::GdiplusStartupInput input;
-  if (Gdiplus::GdiplusStartup(&token_, &input, nullptr) != Gdiplus::Ok) {
-    token_ = 0;
-  }
-}
-
-GdiplusSession::~GdiplusSession() {
-  if (token_) {
-    Gdiplus::GdiplusShutdown(token_);
-  }
-}
 
 Form1::Form1(HINSTANCE instance) : instance_(instance), controller_(*this) {}
 
@@ -270,25 +191,12 @@ void Form1::layOut() {
   InvalidateRect(window_, nullptr, TRUE);
 }
 
-void Form1::drawExitButton(const DRAWITEMSTRUCT& item) {
-  RECT area = item.rcItem;
-  const bool pressed = item.itemState & ODS_SELECTED;
-  // The same picture in every state: normal, pressed, focused, disabled. The system's brush
-  // of the window colour follows that colour when it changes.
-  FillRect(item.hDC, &area, GetSysColorBrush(COLOR_WINDOW));
-  DrawEdge(item.hDC, &area, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
-  if (pictures_[3]) {
-    int width = 0, height = 0;
-    ImageList_GetIconSize(pictures_[3].get(), &width, &height);
-    const int shift = pressed ? 1 : 0;
-    ImageList_Draw(pictures_[3].get(), 0, item.hDC, (area.left + area.right - width) / 2 + shift,
-                   (area.top + area.bottom - height) / 2 + shift, ILD_TRANSPARENT);
-  }
-  if (item.itemState & ODS_FOCUS) {
-    RECT focus = area;
-    InflateRect(&focus, -3, -3);
-    DrawFocusRect(item.hDC, &focus);
-  }
+void Form1::followAppearance() {
+  const Appearance appearance = chooseAppearance(readAppearanceSettings());
+  askForTitleBar(window_, appearance);
+  painter_.setLook(appearance.look);
+  // The frame, the window and every control drawn again in the new colours.
+  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 bool Form1::preTranslate(MSG& message) {
@@ -389,6 +297,8 @@ LRESULT Form1::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
       controller_.formInitialize();
+      // The look before anything is painted, the title bar's included.
+      followAppearance();
       dpi_ = dpiOf(window);
       createControls();
       controller_.formLoad();
@@ -409,13 +319,34 @@ LRESULT Form1::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SYSCOLORCHANGE:
       // The common controls hear of new colours (a high-contrast theme, say) only from their
-      // top-level window; the exit button is painted again on the new window colour.
+      // top-level window; high contrast may have come or gone with them.
       SendMessageW(label_, WM_SYSCOLORCHANGE, wParam, lParam);
       for (HWND button : buttons_) {
         SendMessageW(button, WM_SYSCOLORCHANGE, wParam, lParam);
       }
-      InvalidateRect(window_, nullptr, TRUE);
+      followAppearance();
       return 0;
+    case WM_SETTINGCHANGE:
+      if (touchesAppearance(wParam, lParam)) {
+        followAppearance();
+      }
+      break;
+    case WM_ERASEBKGND:
+      if (painter_.eraseBackground(window_, reinterpret_cast<HDC>(wParam))) {
+        return 1;
+      }
+      break;
+    case WM_CTLCOLORSTATIC:
+      return reinterpret_cast<LRESULT>(painter_.labelColours(reinterpret_cast<HDC>(wParam)));
+    case WM_NOTIFY: {
+      const auto* draw = reinterpret_cast<const NMCUSTOMDRAW*>(lParam);
+      for (std::size_t i = 0; i < 3; ++i) {
+        if (draw->hdr.code == NM_CUSTOMDRAW && draw->hdr.hwndFrom == buttons_[i]) {
+          return painter_.drawButton(*draw, pictures_[i].get());
+        }
+      }
+      break;
+    }
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) {
         focusToRestore_ = GetFocus();
@@ -465,7 +396,7 @@ LRESULT Form1::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       if (item->hwndItem == buttons_[3]) {
-        drawExitButton(*item);
+        painter_.drawExitButton(*item, pictures_[3].get());
         return TRUE;
       }
       break;

@@ -9,6 +9,7 @@
 
 #include "controller.h"
 #include "handles.h"
+#include "painting.h"
 #include "tick_schedule.h"
 #include "window_operations.h"
 
@@ -48,7 +49,8 @@ class Form1 : public WindowOperations {
   void onTimer();
   // The stopwatch's Activate, at most once in the window's life.
   void deliverActivate();
-  void drawExitButton(const DRAWITEMSTRUCT& item);
+  // The look the user chose in Windows' settings, decided again and drawn.
+  void followAppearance();
 
   HINSTANCE instance_;
   HWND window_ = nullptr;
@@ -58,6 +60,7 @@ class Form1 : public WindowOperations {
   OwnedFont timeFont_;
   OwnedFont captionFont_;
   std::array<OwnedImageList, 4> pictures_;
+  Painter painter_;
   TickSchedule schedule_;
   int intervalMs_ = Controller::timerIntervalMs;
   bool timerEnabled_ = false;

@@ -19,6 +19,8 @@ struct DestroyImageList {
 };
 
 using OwnedFont = std::unique_ptr<std::remove_pointer_t<HFONT>, DeleteGdiObject>;
+using OwnedBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, DeleteGdiObject>;
+using OwnedPen = std::unique_ptr<std::remove_pointer_t<HPEN>, DeleteGdiObject>;
 using OwnedImageList = std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, DestroyImageList>;
 
 // The screen's device context for as long as it is needed.
@@ -32,6 +34,19 @@ class ScreenDc {
 
  private:
   HDC dc_;
+};
+
+// An object selected into a device context for as long as it is needed, then the one before.
+class Selected {
+ public:
+  Selected(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+  ~Selected() { SelectObject(dc_, previous_); }
+  Selected(const Selected&) = delete;
+  Selected& operator=(const Selected&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
 };
 
 // GDI+ is needed only while the pictures are decoded.

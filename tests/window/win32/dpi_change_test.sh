@@ -70,7 +70,7 @@ blue_pixels() {
 }
 before=$(blue_pixels)
 client colour-set window-colour 0000FF
-was=$(sed -n 's/^was //p' "$work/colour-set")
+was=$(sed -n 's/^was [0-9]*=//p' "$work/colour-set")
 # Drawn in its own time: looked at until it shows (or five seconds have passed).
 blue_shown() { after=$(blue_pixels); [ "${after:-0}" -gt 0 ]; }
 eventually blue_shown

@@ -11,6 +11,12 @@
 //   window_client OUTPUT window-colour RRGGBB
 //     sets the system's window colour (COLOR_WINDOW) as the Control Panel does, from inside the
 //     stopwatch's process (see colour_hook.cpp, beside this program); "was RRGGBB".
+//   window_client OUTPUT colours ELEMENT=RRGGBB...
+//     the same for each system colour given by its number (COLOR_BTNFACE is 15), in one
+//     change; "was ELEMENT=RRGGBB" for each.
+//   window_client OUTPUT settings-changed AREA
+//     tells every top-level window that a setting changed, as Windows does when the user
+//     chooses another app mode (AREA "ImmersiveColorSet"): WM_SETTINGCHANGE, sent.
 //
 // Exit status 0 if everything was found and matched.
 #include <windows.h>
@@ -19,7 +25,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "colour_hook.h"
 #include "form1_layout.h"
 
 namespace {
@@ -132,10 +141,26 @@ int changeDpi(std::FILE* out, HWND window, int from, int to) {
   return failures;
 }
 
-int setWindowColour(std::FILE* out, HWND window, const char* hex) {
+COLORREF fromHex(const char* hex) {
   const unsigned long rgb = std::strtoul(hex, nullptr, 16);
-  const DWORD was = GetSysColor(COLOR_WINDOW);
-  std::fprintf(out, "was %02X%02X%02X\n", GetRValue(was), GetGValue(was), GetBValue(was));
+  return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+
+std::string narrow(const wchar_t* text) {
+  char buffer[64] = {};
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, buffer, sizeof buffer - 1, nullptr, nullptr);
+  return buffer;
+}
+
+// Sets system colours from inside the stopwatch's process: the hook's library is loaded there,
+// and one request is posted for each colour, the last one marked as such (lParam's high bit), so
+// that the hook sets them all at once.
+int setColours(std::FILE* out, HWND window, const std::vector<std::pair<int, COLORREF>>& colours) {
+  for (const auto& [element, colour] : colours) {
+    const DWORD was = GetSysColor(element);
+    std::fprintf(out, "was %d=%02X%02X%02X\n", element, GetRValue(was), GetGValue(was),
+                 GetBValue(was));
+  }
   // The hook's library lies beside this program.
   wchar_t path[MAX_PATH];
   const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -151,8 +176,11 @@ int setWindowColour(std::FILE* out, HWND window, const char* hex) {
     std::fprintf(out, "FAIL: no hook in the stopwatch's process\n");
     return 1;
   }
-  const UINT setColour = RegisterWindowMessageW(L"Tempulix test: set the window colour");
-  PostMessageW(window, setColour, RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF), 0);
+  const UINT setColour = RegisterWindowMessageW(L"Tempulix test: set system colours");
+  for (std::size_t i = 0; i < colours.size(); ++i) {
+    const LPARAM last = i + 1 == colours.size() ? colourHookLast : 0;
+    PostMessageW(window, setColour, colours[i].second, colours[i].first | last);
+  }
   // Taken from the queue, the request runs the hook; a sent message comes back once the
   // window has handled what came before.
   Sleep(200);
@@ -180,9 +208,23 @@ int wmain(int argc, wchar_t** argv) {
     std::fprintf(out, "FAIL: no stopwatch window\n");
     status = 1;
   } else if (command == L"window-colour" && argc == 4) {
-    char hex[16] = {};
-    WideCharToMultiByte(CP_UTF8, 0, argv[3], -1, hex, sizeof hex - 1, nullptr, nullptr);
-    status = setWindowColour(out, window, hex);
+    status = setColours(out, window, {{COLOR_WINDOW, fromHex(narrow(argv[3]).c_str())}});
+  } else if (command == L"colours" && argc >= 4) {
+    std::vector<std::pair<int, COLORREF>> colours;
+    for (int i = 3; i < argc; ++i) {
+      const std::string setting = narrow(argv[i]);
+      const std::size_t equals = setting.find('=');
+      colours.emplace_back(
+          std::atoi(setting.c_str()),
+          fromHex(setting.c_str() + (equals == std::string::npos ? 0 : equals + 1)));
+    }
+    status = setColours(out, window, colours);
+  } else if (command == L"settings-changed" && argc == 4) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(argv[3]),
+                        SMTO_ABORTIFHUNG, 5000, &result);
+    std::fprintf(out, "ok\n");
+    status = 0;
   } else if (command == L"dpi" && argc == 5) {
     status = changeDpi(out, window, _wtoi(argv[3]), _wtoi(argv[4]));
   }
