@@ -120,15 +120,17 @@ settled_shot() {
 # The mean luminance (0 black to 1 white) of a box of a picture: luminance FILE X Y W H.
 luminance() { convert "$1" -alpha off -crop "$4x$5+$2+$3" +repage -colorspace Gray -format '%[fx:mean]' info:; }
 # How the window's client area looks in a screenshot of the whole screen (taken by the caller into
-# $work/screen.png): client_looks dark|light. Dark: a mean luminance under 0.45; light: over 0.7.
-# Either way the exit button's face is drawn on the window's background colour: just inside its
-# corner, beside the picture's rounded one, within 0.2 of the window's own background beside the
-# label (a face left over from other colours is 0.4 or more away). Sets looks_said.
+# $work/screen.png): client_looks dark|light [FACE]. Dark: a mean luminance under 0.45; light:
+# over 0.7. Either way the exit button's face is drawn on the window's background colour: FACE, a
+# box of it beside the picture's rounded corner ("X Y W H" within the button; by default 1 1 3 3),
+# within 0.2 of the window's own background beside the label (a face left over from other
+# colours is 0.4 or more away). Sets looks_said.
 client_looks() {
-  local client exit_face background
+  local client exit_face background face
+  read -r -a face <<<"${2:-1 1 3 3}"
   place_of "$window"
   client=$(luminance "$work/screen.png" "$X" "$Y" 318 138)
-  exit_face=$(luminance "$work/screen.png" $((X + 273)) $((Y + 89)) 3 3)
+  exit_face=$(luminance "$work/screen.png" $((X + 272 + face[0])) $((Y + 88 + face[1])) "${face[2]}" "${face[3]}")
   background=$(luminance "$work/screen.png" $((X + 2)) $((Y + 2)) 3 3)
   looks_said="client area at $X,$Y: $client, exit button face $exit_face, window background $background"
   awk -v c="$client" -v e="$exit_face" -v b="$background" -v want="$1" 'BEGIN {
