@@ -23,6 +23,10 @@ const QString settingsInterface = QStringLiteral("org.freedesktop.portal.Setting
 const QString appearance = QStringLiteral("org.freedesktop.appearance");
 const QString colorSchemeKey = QStringLiteral("color-scheme");
 const QString contrastKey = QStringLiteral("contrast");
+// GNOME's own switch, which its portal publishes beside (and before GNOME 45, instead of) the
+// contrast above.
+const QString gnomeAccessibility = QStringLiteral("org.gnome.desktop.a11y.interface");
+const QString gnomeHighContrastKey = QStringLiteral("high-contrast");
 
 using SettingsByGroup = QMap<QString, QVariantMap>;
 
@@ -53,7 +57,7 @@ DesktopAppearance::DesktopAppearance(QObject* parent) : QObject(parent) {
   qDBusRegisterMetaType<SettingsByGroup>();
   QDBusMessage readAll = QDBusMessage::createMethodCall(
       portalService, portalPath, settingsInterface, QStringLiteral("ReadAll"));
-  readAll << QStringList{appearance};
+  readAll << QStringList{appearance, gnomeAccessibility};
   auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(readAll), this);
   connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* call) {
     call->deleteLater();
@@ -61,9 +65,11 @@ DesktopAppearance::DesktopAppearance(QObject* parent) : QObject(parent) {
     if (!reply.isValid()) {
       return;  // no portal on this desktop, or none that knows these settings
     }
-    const QVariantMap settings = reply.value().value(appearance);
-    for (auto setting = settings.begin(); setting != settings.end(); ++setting) {
-      takePortalValue(setting.key(), setting.value());
+    const SettingsByGroup groups = reply.value();
+    for (auto group = groups.begin(); group != groups.end(); ++group) {
+      for (auto setting = group->begin(); setting != group->end(); ++setting) {
+        takePortalValue(group.key(), setting.key(), setting.value());
+      }
     }
     emit changed();
   });
@@ -104,22 +110,25 @@ bool DesktopAppearance::highContrast() const {
     return true;
   }
 #endif
-  return portalHighContrast_;
+  return portalHighContrast_ || gnomeHighContrast_;
 }
 
 void DesktopAppearance::portalSettingChanged(const QString& group, const QString& key,
                                              const QDBusVariant& value) {
-  if (group == appearance) {
-    takePortalValue(key, value.variant());
+  if (group == appearance || group == gnomeAccessibility) {
+    takePortalValue(group, key, value.variant());
     emit changed();
   }
 }
 
-void DesktopAppearance::takePortalValue(const QString& key, const QVariant& value) {
-  if (key == colorSchemeKey) {
+void DesktopAppearance::takePortalValue(const QString& group, const QString& key,
+                                        const QVariant& value) {
+  if (group == appearance && key == colorSchemeKey) {
     portalScheme_ = fromPortalScheme(unwrapped(value).toUInt());
-  } else if (key == contrastKey) {
+  } else if (group == appearance && key == contrastKey) {
     portalHighContrast_ = unwrapped(value).toUInt() == 1;
+  } else if (group == gnomeAccessibility && key == gnomeHighContrastKey) {
+    gnomeHighContrast_ = unwrapped(value).toBool();
   }
 }
 

@@ -1,6 +1,7 @@
 // What the desktop asks its programs to look like: a light or dark colour scheme, and whether it
 // wants higher contrast. Heard from the XDG desktop portal's settings (org.freedesktop.appearance,
-// which GNOME, KDE Plasma and other desktops with a portal publish) and from what Qt's own
+// which GNOME, KDE Plasma and other desktops with a portal publish, and GNOME's own high-contrast
+// switch, which its portal publishes too) and from what Qt's own
 // platform theme knows (its colour scheme from Qt 6.5, its contrast preference from 6.10). It
 // listens and reports; it changes no colour itself. Every question to the portal is asynchronous:
 // the GUI thread never waits for another program.
@@ -22,7 +23,7 @@ class DesktopAppearance : public QObject {
 
   // The portal's answer where it gave one (1 dark, 2 light), else Qt's; none until either knows.
   SchemePreference scheme() const;
-  // Where the portal or Qt says the user wants higher contrast.
+  // Where the portal, GNOME or Qt says the user wants higher contrast.
   bool highContrast() const;
 
   // The portal's values, as org.freedesktop.appearance defines them: color-scheme 0 no
@@ -37,10 +38,11 @@ class DesktopAppearance : public QObject {
   void portalSettingChanged(const QString& group, const QString& key, const QDBusVariant& value);
 
  private:
-  void takePortalValue(const QString& key, const QVariant& value);
+  void takePortalValue(const QString& group, const QString& key, const QVariant& value);
 
   SchemePreference portalScheme_ = SchemePreference::none;
   bool portalHighContrast_ = false;
+  bool gnomeHighContrast_ = false;
 };
 
 }  // namespace tempulix

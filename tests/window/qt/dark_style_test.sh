@@ -2,7 +2,7 @@
 # The program under GNOME Shell (run it under with_desktop.sh gnome-shell) follows GNOME's Dark
 # style, as the user switches it in the settings (gsettings), at start and while it runs: the
 # window is dark under Dark style, light under the default, and dark again, its exit button on
-# the window's colour each time. Seen in the shell's own screenshots. Arguments: the command that
+# the window's colour each time; under high contrast it has the platform's colours alone. Seen in the shell's own screenshots. Arguments: the command that
 # starts the program.
 set -u
 program=("$@")
@@ -35,9 +35,24 @@ within 10 portal_says 0 || fail "the portal does not tell of the default style"
 expect_look light "switched to the default style while running" light-live
 style prefer-dark
 expect_look dark "switched back to Dark style" dark-live
+# High contrast: the platform's colours and none of the program's own, whatever the style (GNOME's
+# GTK 3 theme for Qt stays light Adwaita); dark again when it goes.
+contrast() { gsettings set org.gnome.desktop.a11y.interface high-contrast "$1"; }
+contrast true
+expect_look light "high contrast switched on under Dark style: the platform's colours" contrast-live
+contrast false
+expect_look dark "high contrast switched off" dark-again
 
 close_window
 await_end
 [ "$status" = 0 ] || fail "after closing: $status"
+
+# A style the user names wins: under Dark style the window is as that style and the platform
+# draw it (light here), with nothing of the program's own on top.
+program=(env QT_STYLE_OVERRIDE=Fusion "${program[@]}")
+launch || { fail "no window with a style named"; exit 1; }
+expect_look light "a style named in QT_STYLE_OVERRIDE, under Dark style" user-style
+close_window
+await_end
 echo "$failures failed"
 [ "$failures" = 0 ]
