@@ -32,9 +32,9 @@ class Controller {
   // Written to the label on reset; the window starts with its own, space-padded text.
   static constexpr std::string_view resetLabelText = "0:00.0";
 
-  // The window must outlive the controller. onTop is the always-on-top switch, replaceable so
-  // that tests can watch it.
-  explicit Controller(WindowOperations& window, OnTopSwitch onTop = setOnTop);
+  // The window must outlive the controller. onTop is the always-on-top switch (setOnTop on
+  // Windows, x11::OnTop on X11), given here so that tests can watch it; empty, none is called.
+  Controller(WindowOperations& window, OnTopSwitch onTop);
 
   // One handler per event, named after the control and event that raise it.
   void formInitialize() {}

@@ -1,5 +1,7 @@
-// Puts a top-level window into the always-on-top band of the stacking order, or takes it out.
-// The only direct call to the window system in the program; position and size are never touched.
+// Puts a top-level window into the always-on-top band of the stacking order, or takes it out: the
+// only direct call to the window system in the program; position and size are never touched.
+// The switch's contract is the same everywhere; on X11 it is x11::OnTop (on_top_x11.h), which
+// works on the program's own X connection.
 #pragma once
 
 #include <cstdint>
@@ -13,18 +15,16 @@ using WindowHandle = std::uintptr_t;
 inline constexpr std::int16_t flagTrue = -1;
 inline constexpr std::int16_t flagFalse = 0;
 
+#ifdef _WIN32
 // Exactly flagTrue (-1) turns the on-top state on; any other value, 1 included, turns it off.
 // Both arguments are in/out by reference: on return flag holds 1 if the window system took the
 // request and 0 if not. Failure is silent: nothing is printed, thrown or otherwise changed.
-//
-// Windows: SetWindowPos(HWND_TOPMOST or HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE).
-// X11: the EWMH _NET_WM_STATE request to add or remove _NET_WM_STATE_ABOVE, sent on a connection
-// of its own to the display in DISPLAY; 1 only if the request was delivered and a running window
-// manager supports the state.
+// SetWindowPos(HWND_TOPMOST or HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE).
 void setOnTop(WindowHandle& windowHandle, std::int16_t& flag);
 
-// The system's error code recorded right after the last call (GetLastError on Windows, the X
-// error code on X11, 0 when there was none). Kept for debugging; the program never reads it.
+// The system's error code recorded right after the last call (GetLastError), 0 when there was
+// none. Kept for debugging; the program never reads it.
 std::uint32_t lastOnTopError();
+#endif
 
 }  // namespace tempulix

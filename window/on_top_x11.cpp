@@ -1,199 +1,196 @@
-// X11 backend: asks the window manager for the EWMH keep-above state. A window's stacking band
-// belongs to the window manager on X11, so the request goes to the root window as a client
-// message; the window manager then sets _NET_WM_STATE on the window.
-#include <xcb/xcb.h>
+// X11 backend: the window manager owns a window's stacking band, so keep-above is asked of it
+// with the EWMH client message to the root window; it then sets _NET_WM_STATE on the window.
+#include "on_top_x11.h"
 
-#include <poll.h>
+#include <xcb/xcbext.h>
 
 #include <algorithm>
-#include <array>
-#include <chrono>
-#include <cstdlib>
 #include <limits>
-#include <memory>
 #include <string_view>
 
-#include "on_top.h"
+#include "xcb_owned.h"
 
-namespace tempulix {
+namespace tempulix::x11 {
 namespace {
 
-std::uint32_t lastError = 0;
-
-struct Disconnect {
-  void operator()(xcb_connection_t* connection) const { xcb_disconnect(connection); }
-};
-using Connection = std::unique_ptr<xcb_connection_t, Disconnect>;
-
-// xcb hands out replies and errors allocated with malloc.
-struct Free {
-  void operator()(void* memory) const { std::free(memory); }
-};
-template <typename T>
-using Owned = std::unique_ptr<T, Free>;
-
-// Fetches a reply, recording the X error code if the request failed.
-template <typename Reply, typename Cookie, typename ReplyFunction>
-Owned<Reply> reply(xcb_connection_t* connection, Cookie cookie, ReplyFunction replyFunction) {
-  xcb_generic_error_t* error = nullptr;
-  Owned<Reply> result(replyFunction(connection, cookie, &error));
-  Owned<xcb_generic_error_t> ownedError(error);
-  if (ownedError) {
-    lastError = ownedError->error_code;
-  }
-  return result;
-}
-
-enum AtomIndex { wmState, wmStateAbove, supported, supportingWmCheck, atomCount };
-constexpr std::array<std::string_view, atomCount> atomNames = {
-    "_NET_WM_STATE", "_NET_WM_STATE_ABOVE", "_NET_SUPPORTED", "_NET_SUPPORTING_WM_CHECK"};
+constexpr std::array<std::string_view, 5> atomNames = {"WM_STATE", "_NET_WM_STATE",
+                                                       "_NET_WM_STATE_ABOVE", "_NET_SUPPORTED",
+                                                       "_NET_SUPPORTING_WM_CHECK"};
 
 // EWMH _NET_WM_STATE actions and source indication.
 constexpr std::uint32_t stateRemove = 0;
 constexpr std::uint32_t stateAdd = 1;
 constexpr std::uint32_t sourceApplication = 1;
 
-Owned<xcb_get_property_reply_t> property(xcb_connection_t* connection, xcb_window_t window,
-                                         xcb_atom_t name, xcb_atom_t type,
-                                         std::uint32_t longLength) {
-  return reply<xcb_get_property_reply_t>(
-      connection, xcb_get_property(connection, 0, window, name, type, 0, longLength),
-      xcb_get_property_reply);
-}
-
-// True if the window's property, a list of atoms, holds the atom.
-bool listsAtom(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t list,
-               xcb_atom_t atom) {
-  const auto value = property(connection, window, list, XCB_ATOM_ATOM,
-                              std::numeric_limits<std::uint32_t>::max() / 4);
-  if (!value || value->format != 32) {
-    return false;
-  }
-  const auto* begin = static_cast<const xcb_atom_t*>(xcb_get_property_value(value.get()));
-  const auto* end = begin + xcb_get_property_value_length(value.get()) / 4;
-  return std::find(begin, end, atom) != end;
-}
-
-// The window a compliant window manager names on the root and on the window itself.
-xcb_window_t supportingWindow(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t check) {
-  const auto value = property(connection, window, check, XCB_ATOM_WINDOW, 1);
-  if (!value || value->format != 32 || xcb_get_property_value_length(value.get()) < 4) {
+// The window a property names (a check window), or none.
+xcb_window_t windowIn(const xcb_get_property_reply_t* reply) {
+  if (!reply || reply->format != 32 || xcb_get_property_value_length(reply) < 4) {
     return XCB_WINDOW_NONE;
   }
-  return *static_cast<const xcb_window_t*>(xcb_get_property_value(value.get()));
+  return *static_cast<const xcb_window_t*>(xcb_get_property_value(reply));
 }
 
-// True if a window manager is running now (not merely left its properties behind) and lists
-// the keep-above state among those it supports.
-bool windowManagerSupportsAbove(xcb_connection_t* connection, xcb_window_t root,
-                                const std::array<xcb_atom_t, atomCount>& atoms) {
-  const xcb_window_t wm = supportingWindow(connection, root, atoms[supportingWmCheck]);
-  if (wm == XCB_WINDOW_NONE || supportingWindow(connection, wm, atoms[supportingWmCheck]) != wm) {
+bool listsAtom(const xcb_get_property_reply_t* reply, xcb_atom_t atom) {
+  if (!reply || reply->format != 32) {
     return false;
   }
-  return listsAtom(connection, root, atoms[supported], atoms[wmStateAbove]);
-}
-
-bool hasAbove(xcb_connection_t* connection, xcb_window_t window,
-              const std::array<xcb_atom_t, atomCount>& atoms) {
-  return listsAtom(connection, window, atoms[wmState], atoms[wmStateAbove]);
-}
-
-// The window manager applies the request in its own time, and ignores it once the window is
-// being unmapped. Waiting (briefly) for it makes the switch take effect before the caller goes on,
-// as on Windows, so that turning it off just before the window closes is not lost.
-void awaitState(xcb_connection_t* connection, xcb_window_t window, bool above,
-                const std::array<xcb_atom_t, atomCount>& atoms) {
-  constexpr auto patience = std::chrono::milliseconds(250);
-  const auto deadline = std::chrono::steady_clock::now() + patience;
-  pollfd descriptor{xcb_get_file_descriptor(connection), POLLIN, 0};
-  while (hasAbove(connection, window, atoms) != above) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0 || poll(&descriptor, 1, static_cast<int>(left.count())) <= 0) {
-      return;
-    }
-    while (Owned<xcb_generic_event_t> event{xcb_poll_for_event(connection)}) {
-    }
-    if (xcb_connection_has_error(connection)) {
-      return;
-    }
-  }
-}
-
-bool requestAbove(WindowHandle handle, bool above) {
-  if (handle == 0 || handle > std::numeric_limits<xcb_window_t>::max()) {
-    return false;
-  }
-  const auto window = static_cast<xcb_window_t>(handle);
-  Connection connection(xcb_connect(nullptr, nullptr));
-  if (xcb_connection_has_error(connection.get())) {
-    return false;
-  }
-  xcb_connection_t* const c = connection.get();
-
-  // Send every question before waiting for the first answer: one round trip, not five.
-  const xcb_query_tree_cookie_t treeCookie = xcb_query_tree(c, window);
-  std::array<xcb_intern_atom_cookie_t, atomCount> atomCookies{};
-  for (std::size_t i = 0; i < atomCount; ++i) {
-    // Only existing atoms: a display where no window manager made them has nothing to ask.
-    atomCookies[i] =
-        xcb_intern_atom(c, 1, static_cast<std::uint16_t>(atomNames[i].size()), atomNames[i].data());
-  }
-  const auto tree = reply<xcb_query_tree_reply_t>(c, treeCookie, xcb_query_tree_reply);
-  std::array<xcb_atom_t, atomCount> atoms{};
-  for (std::size_t i = 0; i < atomCount; ++i) {
-    const auto atom = reply<xcb_intern_atom_reply_t>(c, atomCookies[i], xcb_intern_atom_reply);
-    atoms[i] = atom ? atom->atom : xcb_atom_t{XCB_ATOM_NONE};
-  }
-  if (!tree) {
-    return false;  // not a window on this display
-  }
-  for (const xcb_atom_t atom : atoms) {
-    if (atom == XCB_ATOM_NONE) {
-      return false;
-    }
-  }
-  if (!windowManagerSupportsAbove(c, tree->root, atoms)) {
-    return false;
-  }
-
-  // Property changes on the window wake the wait below; the mask is this connection's own.
-  const std::uint32_t eventMask = XCB_EVENT_MASK_PROPERTY_CHANGE;
-  xcb_change_window_attributes(c, window, XCB_CW_EVENT_MASK, &eventMask);
-
-  xcb_client_message_event_t message{};
-  message.response_type = XCB_CLIENT_MESSAGE;
-  message.format = 32;
-  message.window = window;
-  message.type = atoms[wmState];
-  message.data.data32[0] = above ? stateAdd : stateRemove;
-  message.data.data32[1] = atoms[wmStateAbove];
-  message.data.data32[2] = 0;
-  message.data.data32[3] = sourceApplication;
-  static_assert(sizeof message == 32, "X events are 32 bytes");
-  const xcb_void_cookie_t sent = xcb_send_event_checked(
-      c, 0, tree->root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-      reinterpret_cast<const char*>(&message));
-  // The check is a round trip, so the message has reached the server before we disconnect.
-  const Owned<xcb_generic_error_t> error(xcb_request_check(c, sent));
-  if (error) {
-    lastError = error->error_code;
-    return false;
-  }
-  awaitState(c, window, above, atoms);
-  return true;
+  const auto* begin = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
+  const auto* end = begin + xcb_get_property_value_length(reply) / 4;
+  return std::find(begin, end, atom) != end;
 }
 
 }  // namespace
 
-void setOnTop(WindowHandle& windowHandle, std::int16_t& flag) {
-  lastError = 0;
-  flag = requestAbove(windowHandle, flag == flagTrue) ? 1 : 0;
+OnTop::OnTop(xcb_connection_t* connection, xcb_window_t root)
+    : connection_(connection), root_(root) {
+  if (!connection_ || xcb_connection_has_error(connection_)) {
+    connection_ = nullptr;
+    return;
+  }
+  // Every question before the first answer: one round trip.
+  std::array<xcb_intern_atom_cookie_t, count> cookies{};
+  for (std::size_t i = 0; i < count; ++i) {
+    cookies[i] = xcb_intern_atom(connection_, 0, static_cast<std::uint16_t>(atomNames[i].size()),
+                                 atomNames[i].data());
+  }
+  for (std::size_t i = 0; i < count; ++i) {
+    const Owned<xcb_intern_atom_reply_t> reply(
+        xcb_intern_atom_reply(connection_, cookies[i], nullptr));
+    atoms_[i] = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+  }
+  // Which window manager is there now, waited for once, before any window is shown.
+  lookForWindowManager();
+  takeAnswers(true);
 }
 
-std::uint32_t lastOnTopError() {
-  return lastError;
+void OnTop::lookForWindowManager() {
+  if (!connection_) {
+    return;
+  }
+  for (Question* question : {&rootCheck_, &rootSupported_}) {
+    if (question->pending) {
+      xcb_discard_reply(connection_, question->sequence);
+    }
+  }
+  rootCheck_ = {true, xcb_get_property(connection_, 0, root_, atoms_[netSupportingWmCheck],
+                                       XCB_ATOM_WINDOW, 0, 1)
+                          .sequence};
+  rootSupported_ = {true,
+                    xcb_get_property(connection_, 0, root_, atoms_[netSupported], XCB_ATOM_ATOM, 0,
+                                     std::numeric_limits<std::uint32_t>::max() / 4)
+                        .sequence};
+  xcb_flush(connection_);
 }
 
-}  // namespace tempulix
+bool OnTop::answered(Question& question, bool wait, Owned<xcb_get_property_reply_t>& reply) {
+  if (!question.pending) {
+    return false;
+  }
+  void* answer = nullptr;
+  xcb_generic_error_t* error = nullptr;
+  if (wait) {
+    answer = xcb_wait_for_reply(connection_, question.sequence, &error);
+  } else if (!xcb_poll_for_reply(connection_, question.sequence, &answer, &error)) {
+    return false;
+  }
+  const Owned<xcb_generic_error_t> ownedError(error);  // a check window that is gone, say
+  question.pending = false;
+  reply.reset(static_cast<xcb_get_property_reply_t*>(answer));
+  return true;
+}
+
+void OnTop::takeAnswers(bool wait) {
+  if (!connection_) {
+    return;
+  }
+  Owned<xcb_get_property_reply_t> reply;
+  if (answered(rootCheck_, wait, reply)) {
+    // A window manager runs if the window the root names names itself too: a window manager
+    // that has gone leaves the root's property behind, but its window goes with it.
+    if (checkWindow_.pending) {
+      xcb_discard_reply(connection_, checkWindow_.sequence);
+    }
+    checkWindow_ = {};
+    checkWindowAsked_ = windowIn(reply.get());
+    windowManagerRuns_ = false;
+    if (checkWindowAsked_ != XCB_WINDOW_NONE) {
+      checkWindow_ = {true, xcb_get_property(connection_, 0, checkWindowAsked_,
+                                             atoms_[netSupportingWmCheck], XCB_ATOM_WINDOW, 0, 1)
+                                .sequence};
+      xcb_flush(connection_);
+    }
+  }
+  if (answered(rootSupported_, wait, reply)) {
+    listsAbove_ = listsAtom(reply.get(), atoms_[netWmStateAbove]);
+  }
+  if (answered(checkWindow_, wait, reply)) {
+    windowManagerRuns_ = windowIn(reply.get()) == checkWindowAsked_;
+  }
+}
+
+void OnTop::ask(bool above) {
+  xcb_client_message_event_t message{};
+  message.response_type = XCB_CLIENT_MESSAGE;
+  message.format = 32;
+  message.window = window_;
+  message.type = atoms_[netWmState];
+  message.data.data32[0] = above ? stateAdd : stateRemove;
+  message.data.data32[1] = atoms_[netWmStateAbove];
+  message.data.data32[2] = 0;
+  message.data.data32[3] = sourceApplication;
+  static_assert(sizeof message == 32, "X events are 32 bytes");
+  // Checked, and the check dropped: an error is never left for Qt to print.
+  const xcb_void_cookie_t sent = xcb_send_event_checked(
+      connection_, 0, root_,
+      XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+      reinterpret_cast<const char*>(&message));
+  xcb_discard_reply(connection_, sent.sequence);
+  xcb_flush(connection_);
+}
+
+void OnTop::set(WindowHandle& window, std::int16_t& flag) {
+  const bool above = flag == flagTrue;
+  flag = 0;
+  lastError_ = 0;
+  if (!connection_ || xcb_connection_has_error(connection_) || window == 0 ||
+      window > std::numeric_limits<xcb_window_t>::max() ||
+      std::find(atoms_.begin(), atoms_.end(), xcb_atom_t{XCB_ATOM_NONE}) != atoms_.end()) {
+    return;
+  }
+  window_ = static_cast<xcb_window_t>(window);
+  wanted_ = above;
+  const xcb_get_geometry_cookie_t exists = xcb_get_geometry(connection_, window_);
+  ask(above);
+  // One round trip to the server, never to the window manager: the window is there, and the
+  // request has been carried out (handed to the window manager) before the caller goes on, say
+  // to destroy the window, which the window manager then hears of after it.
+  xcb_generic_error_t* error = nullptr;
+  const Owned<xcb_get_geometry_reply_t> geometry(
+      xcb_get_geometry_reply(connection_, exists, &error));
+  const Owned<xcb_generic_error_t> ownedError(error);
+  if (ownedError) {
+    lastError_ = ownedError->error_code;
+  }
+  takeAnswers(false);
+  if (geometry && windowManagerRuns_ && listsAbove_) {
+    flag = 1;
+  }
+}
+
+void OnTop::handleEvent(const xcb_generic_event_t& event) {
+  if (!connection_ || (event.response_type & 0x7f) != XCB_PROPERTY_NOTIFY) {
+    return;
+  }
+  const auto& change = reinterpret_cast<const xcb_property_notify_event_t&>(event);
+  if (change.window == root_ &&
+      (change.atom == atoms_[netSupportingWmCheck] || change.atom == atoms_[netSupported])) {
+    lookForWindowManager();  // a window manager came, went or changed what it supports
+  } else if (change.window == window_ && window_ != XCB_WINDOW_NONE &&
+             change.atom == atoms_[wmState] && change.state == XCB_PROPERTY_NEW_VALUE && wanted_) {
+    // A window manager has taken the window (one that came late, or in place of another): it
+    // hears the request for a window it manages.
+    ask(true);
+  }
+}
+
+}  // namespace tempulix::x11

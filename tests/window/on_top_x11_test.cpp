@@ -1,5 +1,6 @@
 // The X11 backend against a real server: a plain window made here, its _NET_WM_STATE read back
-// from the server after each call. The suites are run by CTest under the conditions they name.
+// from the server after each call (the switch does not wait for the window manager; the test
+// does). The suites are run by CTest under the conditions they name.
 #include <xcb/xcb.h>
 
 #include <gtest/gtest.h>
@@ -13,16 +14,13 @@
 #include <thread>
 #include <vector>
 
-#include "on_top.h"
+#include "on_top_x11.h"
+#include "xcb_owned.h"
 
 namespace tempulix {
 namespace {
 
-struct Free {
-  void operator()(void* p) const { std::free(p); }
-};
-template <typename T>
-using Owned = std::unique_ptr<T, Free>;
+using x11::Owned;
 
 // Waits for a condition the window manager brings about in its own time; at most 5 s.
 bool eventually(const std::function<bool()>& condition) {
@@ -50,6 +48,8 @@ class TestWindow {
   TestWindow& operator=(const TestWindow&) = delete;
 
   bool connected() const { return !xcb_connection_has_error(connection_); }
+  xcb_connection_t* connection() const { return connection_; }
+  xcb_window_t root() const { return root_; }
   WindowHandle handle() const { return window_; }
 
   xcb_atom_t atom(const char* name) {
@@ -97,9 +97,33 @@ class TestWindow {
   xcb_window_t window_ = XCB_WINDOW_NONE;
 };
 
+// The switch on a connection of its own, as the program's is Qt's.
+class Switch {
+ public:
+  Switch() : connection_(xcb_connect(nullptr, nullptr)) {
+    const xcb_setup_t* setup =
+        xcb_connection_has_error(connection_) ? nullptr : xcb_get_setup(connection_);
+    onTop_ = std::make_unique<x11::OnTop>(
+        setup ? connection_ : nullptr,
+        setup ? xcb_setup_roots_iterator(setup).data->root : xcb_window_t{XCB_WINDOW_NONE});
+  }
+  ~Switch() {
+    onTop_.reset();
+    xcb_disconnect(connection_);
+  }
+  std::int16_t operator()(WindowHandle handle, std::int16_t flag) {
+    onTop_->set(handle, flag);
+    return flag;
+  }
+  x11::OnTop& onTop() { return *onTop_; }
+
+ private:
+  xcb_connection_t* connection_;
+  std::unique_ptr<x11::OnTop> onTop_;
+};
+
 std::int16_t callSetOnTop(WindowHandle handle, std::int16_t flag) {
-  setOnTop(handle, flag);
-  return flag;
+  return Switch()(handle, flag);
 }
 
 TEST(OnTopWithWindowManager, FlagTrueOnAnythingElseOffGeometryKept) {
@@ -127,7 +151,7 @@ TEST(OnTopWithWindowManager, HandleBothArgumentsByReference) {
   ASSERT_TRUE(eventually([&] { return window.managed(); }));
   WindowHandle handle = window.handle();
   std::int16_t flag = flagTrue;
-  setOnTop(handle, flag);
+  Switch().onTop().set(handle, flag);
   EXPECT_EQ(flag, 1) << "the result is written back";
   EXPECT_EQ(handle, window.handle());
 }

@@ -134,8 +134,8 @@ else
 fi
 
 # Closing through the window manager: topmost goes off, then the program ends with status 0.
-# (The window manager takes the state off the window once it is withdrawn: what counts is the
-# state set before the program unmaps it.)
+# The program asks the window manager to take the state off before its window goes, on the same
+# connection, so the window manager hears of it first; when it acts is its own affair.
 mark=$(mark)
 close_window
 await_end
@@ -143,15 +143,12 @@ if [ "$status" = 0 ]; then pass "closing ends with status 0"; else fail "after c
 if [ "${CLOSE_STATE_UNOBSERVABLE:-0}" = 1 ] || [ "$state_shown" = 0 ]; then
   :  # the caller checks the switch itself
 else
-  states_before_unmap() {
-    tail -n +"$((mark + 1))" "$work/record" | sed -n "/^$(printf '%#x' "$window") \(unmapped\|destroyed\)$/q;s/^$(printf '%#x' "$window") _NET_WM_STATE \(= \|\)//p"
-  }
   unmapped() { grep -q -E "^$(printf '%#x' "$window") (unmapped|destroyed)$" "$work/record"; }
   eventually unmapped
-  if states_before_unmap | grep -q -v ABOVE; then
-    pass "closing removes ABOVE"
+  if asked_off_before_unmap "$mark"; then
+    pass "closing asks for ABOVE off before the window goes"
   else
-    fail "stacking states set while closing, before the window went: $(states_before_unmap | tr '\n' '|')"
+    fail "closing: the window's record before it went: $(record_until_unmap "$mark")"
   fi
 fi
 

@@ -1,8 +1,11 @@
 #!/usr/bin/python3
 """Records every change that any client makes to the named properties of any window, as the X
 server carries it out, one line each: "WINDOW NAME = VALUE" (WINDOW in hex, VALUE a string or a
-comma-separated list of atom names; "NAME deleted" for a deletion); and each window's unmapping
-and destruction by a client ("WINDOW unmapped", "WINDOW destroyed"), in the same order. It reads the requests through
+comma-separated list of atom names; "NAME deleted" for a deletion); each window's unmapping
+and destruction by a client ("WINDOW unmapped", "WINDOW destroyed"); and, where _NET_WM_STATE is
+named, each request a client sends the window manager to change a window's state ("WINDOW asks
+add|remove|toggle STATE..."), in the same order. A request sent before an unmapping on the same
+connection reaches the window manager before it. It reads the requests through
 the server's RECORD extension, which queues them for the recorder: none is lost however late it
 reads, unlike reading a property back on each PropertyNotify, which misses a value that lasts
 less than the reader's delay. Prints "recording" once the server records. Usage:
@@ -21,6 +24,9 @@ STATE_ATOMS = ["_NET_WM_STATE_" + state for state in (
     "HIDDEN", "FULLSCREEN", "ABOVE", "BELOW", "DEMANDS_ATTENTION", "FOCUSED")]
 DESTROY_WINDOW = 4
 UNMAP_WINDOW = 10
+SEND_EVENT = 25
+CLIENT_MESSAGE = 33
+STATE_ACTIONS = {0: "remove", 1: "add", 2: "toggle"}
 CHANGE_PROPERTY = 18
 DELETE_PROPERTY = 19
 
@@ -50,7 +56,8 @@ def main(names):
     context = reader.record_create_context(
         0, [record.AllClients],
         [only(DESTROY_WINDOW, DESTROY_WINDOW), only(UNMAP_WINDOW, UNMAP_WINDOW),
-         only(CHANGE_PROPERTY, DELETE_PROPERTY)])
+         only(CHANGE_PROPERTY, DELETE_PROPERTY), only(SEND_EVENT, SEND_EVENT)])
+    state_request = next((atom for atom, name in watched.items() if name == "_NET_WM_STATE"), None)
 
     def requests(data):
         # The requests of one batch, each as the client sent it (in the server's byte order).
@@ -88,6 +95,15 @@ def main(names):
                 window = struct.unpack(order + "I", body[4:8])[0]
                 what = "destroyed" if body[0] == DESTROY_WINDOW else "unmapped"
                 print(f"{window:#x} {what}", flush=True)
+            elif body[0] == SEND_EVENT and len(body) >= 44 and state_request is not None:
+                event = body[12:44]
+                if event[0] & 0x7f != CLIENT_MESSAGE or event[1] != 32:
+                    continue
+                window, kind, action, first, second = struct.unpack(order + "IIIII", event[4:24])
+                if kind != state_request:
+                    continue
+                states = " ".join(atom_name(a) for a in (first, second) if a != X.NONE)
+                print(f"{window:#x} asks {STATE_ACTIONS.get(action, action)} {states}", flush=True)
             elif body[0] == DELETE_PROPERTY and len(body) >= 12:
                 window, atom = struct.unpack(order + "II", body[4:12])
                 if atom in watched:

@@ -77,6 +77,21 @@ mark() { wc -l <"$work/record"; }
 recorded_since() {
   tail -n +"$(($1 + 1))" "$work/record" | sed -n "s/^$(printf '%#x' "$window") $2 \(= \|\)//p"
 }
+# Whether, since the mark, the window's keep-above was asked off before it was unmapped or
+# destroyed: the request reached the server first, and so the window manager hears it first.
+# (Whether the window manager has set the state by then is its own affair.)
+asked_off_before_unmap() {
+  local id
+  id=$(printf '%#x' "$window")
+  tail -n +"$(($1 + 1))" "$work/record" |
+    sed -n "/^$id \(unmapped\|destroyed\)$/q;/^$id asks remove .*_NET_WM_STATE_ABOVE/p" | grep -q .
+}
+# The window's lines in the record since the mark, up to its unmapping, joined (for a message).
+record_until_unmap() {
+  local id
+  id=$(printf '%#x' "$window")
+  tail -n +"$(($1 + 1))" "$work/record" | sed -n "/^$id /p;/^$id \(unmapped\|destroyed\)$/q" | tr '\n' '|'
+}
 # The times shown in the titles set since the mark, one a line.
 times_since() { recorded_since "$1" _NET_WM_NAME | sed -n 's/^\([0-9]*:[0-9][0-9]\.[0-9]\) - Tempulix .*/\1/p'; }
 # At least N titles with a time have been set since the mark.

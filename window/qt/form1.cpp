@@ -70,9 +70,10 @@ Form1::Form1(Controller::OnTopSwitch onTop, QWidget* parent)
     : QWidget(parent),
       onTop_(std::move(onTop)),
       controller_(*this, [this](WindowHandle& handle, std::int16_t& flag) {
-        keptAbove_ = flag == flagTrue;
         if (onTop_) {
           onTop_(handle, flag);
+        } else {
+          flag = 0;
         }
       }) {
   screen_reader::presentAsWindow(staticMetaObject.className(), [](const QWidget& window) {
@@ -134,7 +135,11 @@ Form1::Form1(Controller::OnTopSwitch onTop, QWidget* parent)
   create();
   windowHandle()->installEventFilter(this);
   if (QGuiApplication::platformName() == QLatin1String("xcb")) {
-    watchX11();
+    x11_ = std::make_unique<x11::Session>();
+    connect(x11_.get(), &x11::Session::eventsStopped, this, &Form1::endWithoutEvents);
+    if (!onTop_) {
+      onTop_ = [this](WindowHandle& handle, std::int16_t& flag) { x11_->setOnTop(handle, flag); };
+    }
   }
 }
 
@@ -142,55 +147,11 @@ Form1::~Form1() {
   if (QWindow* window = windowHandle()) {
     window->removeEventFilter(this);
   }
-  if (x11Filter_) {
-    QCoreApplication::instance()->removeNativeEventFilter(x11Filter_.get());
-  }
-}
-
-void Form1::watchX11() {
-  x11Filter_ = std::make_unique<x11::X11MessageFilter>([this] {
-    if (keptAbove_) {
-      askWindowManagerToKeepAbove(0);
-    }
-  });
-  QCoreApplication::instance()->installNativeEventFilter(x11Filter_.get());
-  // Missing once it has been seen: the thread starts with the connection, before this window.
-  // (Where the thread cannot be seen at all, as without /proc, nothing is watched.)
-  eventReaderSeen_ = x11::eventReaderRunning();
-  eventReaderWatch_.setInterval(500);
-  connect(&eventReaderWatch_, &QTimer::timeout, this, [this] {
-    const bool running = x11::eventReaderRunning();
-    if (running) {
-      eventReaderSeen_ = true;
-    } else if (eventReaderSeen_) {
-      endWithoutEvents();
-    }
-  });
-  eventReaderWatch_.start();
-}
-
-void Form1::askWindowManagerToKeepAbove(int step) {
-  // A window manager announces itself before it has taken the windows already there, and
-  // ignores a request for a window it has not taken yet: asked again over five seconds (the
-  // request asks for what is there already once it is taken).
-  static constexpr std::array<int, 6> delays = {0, 200, 300, 500, 1000, 3000};  // in ms
-  if (!keptAbove_ || step >= static_cast<int>(delays.size())) {
-    return;
-  }
-  QTimer::singleShot(delays[static_cast<std::size_t>(step)], this, [this, step] {
-    if (keptAbove_ && onTop_) {
-      WindowHandle handle = nativeWindowHandle();
-      std::int16_t flag = flagTrue;
-      onTop_(handle, flag);
-    }
-    askWindowManagerToKeepAbove(step + 1);
-  });
 }
 
 void Form1::endWithoutEvents() {
   // No key, click or close request can reach the program any more: rather than a window that
   // only a kill ends, it ends as a close would, with the on-top state taken off.
-  eventReaderWatch_.stop();
   std::fputs(
       "tempulix: no more events come from the X server (another program sent this one a"
       " _QT_CLOSE_CONNECTION message, which stops Qt's event reader); ending\n",
@@ -199,13 +160,6 @@ void Form1::endWithoutEvents() {
   controller_.formUnload(cancel);
   timer1_.stop();
   QCoreApplication::exit(2);
-}
-
-Controller::OnTopSwitch Form1::platformOnTopSwitch() {
-  if (QGuiApplication::platformName() == QLatin1String("xcb")) {
-    return setOnTop;
-  }
-  return [](WindowHandle&, std::int16_t& flag) { flag = 0; };
 }
 
 PictureButton* Form1::addButton(const char* name, std::string_view text, const char* accessibleName,

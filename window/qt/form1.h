@@ -11,7 +11,7 @@
 #include "controller.h"
 #include "qt_pictures.h"
 #include "window_operations.h"
-#include "x11_messages.h"
+#include "x11_session.h"
 
 class QLabel;
 
@@ -23,12 +23,10 @@ class Form1 : public QWidget, public WindowOperations {
   Q_OBJECT
 
  public:
-  // onTop is the always-on-top switch; the default calls it only where it can work (X11).
-  explicit Form1(Controller::OnTopSwitch onTop = platformOnTopSwitch(), QWidget* parent = nullptr);
+  // onTop is the always-on-top switch; none given, the platform's: on xcb x11::OnTop on Qt's
+  // own connection, elsewhere (offscreen, Wayland) none, which fails silently.
+  explicit Form1(Controller::OnTopSwitch onTop = {}, QWidget* parent = nullptr);
   ~Form1() override;
-
-  // setOnTop on the xcb platform; elsewhere (offscreen, Wayland) a switch that fails silently.
-  static Controller::OnTopSwitch platformOnTopSwitch();
 
   // WindowOperations
   void setLabelText(std::string_view text) override;
@@ -51,18 +49,13 @@ class Form1 : public QWidget, public WindowOperations {
   std::array<PictureButton*, 4> buttons_;
   QTimer timer1_{this};  // a child, so that it can be found by name
   Controller::OnTopSwitch onTop_;
-  bool keptAbove_ = false;  // the controller last asked for the on-top state, and not off since
   Controller controller_;
   bool activated_ = false;
 
-  // Among other X clients (see x11_messages.h): keep-above asked again of a window manager that
-  // arrives, and the end when the X events stop coming.
-  void watchX11();
-  void askWindowManagerToKeepAbove(int step);
+  // Among other X clients (see x11_session.h), on the xcb platform; the end when the X events
+  // stop coming.
+  std::unique_ptr<x11::Session> x11_;
   void endWithoutEvents();
-  std::unique_ptr<x11::X11MessageFilter> x11Filter_;
-  QTimer eventReaderWatch_;
-  bool eventReaderSeen_ = false;
 
   // What screen readers are told of, after each handler (see screen_reader.h).
   enum class Change { none, stopped, reset };

@@ -1,5 +1,6 @@
 // The Linux program: one stopwatch window in Qt Widgets.
 #include <QApplication>
+#include <QPixmapCache>
 #include <cstdio>
 
 #include "character_type.h"
@@ -32,6 +33,10 @@ int main(int /*argc*/, char* argv[]) {
   QApplication::setApplicationVersion(QStringLiteral(TEMPULIX_VERSION_TEXT));
   // Lets the desktop match the window to its launcher entry and icon.
   QGuiApplication::setDesktopFileName(QStringLiteral(TEMPULIX_APP_ID));
+  // No pixmap cache: its upkeep wakes the program every 10 to 30 s for minutes after anything is
+  // painted, to let go of what it holds. A tick repaints the time alone, which it never holds;
+  // the buttons and pictures it would keep are drawn afresh on the rare repaint.
+  QPixmapCache::setCacheLimit(0);
 
   tempulix::Form1 form1;
   // The desktop's light or dark style, followed for as long as the window lives.

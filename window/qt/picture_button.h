@@ -1,6 +1,6 @@
 // A push button with its picture centred above its caption, as the stopwatch's buttons are, or
-// with its picture alone at its full size, on the window-background colour. It takes the focus by Tab and by click, and Enter
-// clicks it as Space does.
+// with its picture alone at its full size, on the window-background colour. It takes the focus by
+// Tab and by click, and Enter clicks it as Space does.
 #pragma once
 
 #include <QToolButton>

@@ -2,13 +2,11 @@
 // before Qt sees them. Any client may send any window a client message. The stopwatch takes part
 // in no drag and drop, so no drag-and-drop message may reach Qt: one naming the stopwatch's own
 // window as its source makes Qt take that window's events for the drag's, and its input dies. A
-// message of a kind Qt does not handle only makes Qt print a line, so it is dropped quietly. A
-// window manager's arrival is told to the caller, who asks it to keep the window above again:
-// seen as ICCCM's MANAGER message for WM_Sn on the root window, or as the root window's
-// _NET_SUPPORTING_WM_CHECK being set, since openbox and fluxbox send no MANAGER message and
-// xfwm4 sends one of the wrong type. Everything else goes on to Qt unchanged.
+// message of a kind Qt does not handle only makes Qt print a line, so it is dropped quietly.
+// Everything else goes on to Qt unchanged.
 //
-// The decision (classify) is plain data; X11MessageFilter applies it to Qt's xcb events.
+// The decision (classify) is plain data; X11MessageFilter applies it to Qt's xcb events, and
+// shows every event to whoever follows them (the on-top switch does).
 #pragma once
 
 #include <xcb/xcb.h>
@@ -32,7 +30,7 @@ enum class Atom {
   netActiveWindow,
   netWmState,
   wmChangeState,
-  manager,
+  manager,  // a selection's new owner (a system tray's, say), which Qt reads
   compizDecorPending,
   compizDecorRequest,
   compizDecorDeletePixmap,
@@ -49,37 +47,23 @@ enum class Atom {
 using Atoms = std::array<xcb_atom_t, static_cast<std::size_t>(Atom::count)>;
 extern const std::array<std::string_view, static_cast<std::size_t>(Atom::count)> atomNames;
 
-enum class Verdict { pass, drop, windowManagerArrived };
+enum class Verdict { pass, drop };
 
-// What to do with a client message. windowManagerSelection: the WM_Sn atom of the screen (a
-// manager of another selection, a system tray say, is passed on).
-Verdict classify(const xcb_client_message_event_t& message, const Atoms& atoms,
-                 xcb_atom_t windowManagerSelection);
+// What to do with a client message.
+Verdict classify(const xcb_client_message_event_t& message, const Atoms& atoms);
 
-// Whether a property change is a window manager naming its check window on the root window.
-bool announcesWindowManager(const xcb_property_notify_event_t& change, xcb_window_t root,
-                            xcb_atom_t supportingWmCheck);
-
-// Applies classify to the xcb events of the application's connection; onWindowManager runs
-// (on the main thread, after the event) when a window manager has arrived.
+// Applies classify to the xcb events of a connection (the application's), on the main thread.
 class X11MessageFilter : public QAbstractNativeEventFilter {
  public:
-  // Interns the atoms on the application's X connection; installs nothing.
-  explicit X11MessageFilter(std::function<void()> onWindowManager);
+  // Interns the atoms on the connection (one round trip); installs nothing. seen is shown every
+  // event first, those dropped included.
+  X11MessageFilter(xcb_connection_t* connection,
+                   std::function<void(const xcb_generic_event_t&)> seen);
   bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
  private:
-  std::function<void()> onWindowManager_;
+  std::function<void(const xcb_generic_event_t&)> seen_;
   Atoms atoms_{};
-  xcb_atom_t windowManagerSelection_ = XCB_ATOM_NONE;
-  xcb_atom_t supportingWmCheck_ = XCB_ATOM_NONE;
-  xcb_window_t root_ = XCB_WINDOW_NONE;
 };
-
-// Whether Qt's thread that reads the X server's events still runs, as the process's thread list
-// names it (tasks: a /proc/PID/task folder). A client message of the type Qt sends itself to
-// end that thread at exit (_QT_CLOSE_CONNECTION) ends it from any client, before the program can
-// see the message, and no input reaches the program after that.
-bool eventReaderRunning(const char* tasks = "/proc/self/task");
 
 }  // namespace tempulix::x11

@@ -82,7 +82,7 @@ int shiftState() {
 
 }  // namespace
 
-Form1::Form1(HINSTANCE instance) : instance_(instance), controller_(*this) {}
+Form1::Form1(HINSTANCE instance) : instance_(instance), controller_(*this, setOnTop) {}
 
 bool Form1::show(int showCommand) {
   WNDCLASSEXW windowClassInfo{};

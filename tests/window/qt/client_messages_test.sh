@@ -55,8 +55,11 @@ if launch; then
   else
     fail "close-connection: said: $(cat "$work/stderr")"
   fi
-  states=$(tail -n +"$((mark + 1))" "$work/record" | sed -n "/^$(printf '%#x' "$window") \(unmapped\|destroyed\)$/q;s/^$(printf '%#x' "$window") _NET_WM_STATE \(= \|\)//p")
-  if grep -q -v ABOVE <<<"$states"; then pass "close-connection: on top no more"; else fail "close-connection: states before the end: $(tr '\n' '|' <<<"$states")"; fi
+  if asked_off_before_unmap "$mark"; then
+    pass "close-connection: on top asked off before the window went"
+  else
+    fail "close-connection: the window's record before the end: $(record_until_unmap "$mark")"
+  fi
 else
   fail "no window for the close-connection message"
 fi

@@ -1,5 +1,5 @@
 // Which client messages from other X clients reach Qt, which Qt messages reach standard error,
-// and how the program tells that Qt's X event reader has ended: table tests on plain data.
+// and how the program finds Qt's X event reader: table tests on plain data.
 #include "x11_messages.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +10,7 @@
 
 #include <unistd.h>
 
+#include "event_reader_watch.h"
 #include "qt_messages.h"
 
 namespace tempulix {
@@ -61,7 +62,7 @@ TEST(ClientMessages, EachKindGoesWhereItShould) {
       {"a drag source's answers", message(id(Atom::xdndStatus)), Verdict::drop},
       {"a drag's end", message(id(Atom::xdndFinished)), Verdict::drop},
       {"a window manager arriving", message(id(Atom::manager), 0, windowManagerSelection),
-       Verdict::windowManagerArrived},
+       Verdict::pass},
       {"a system tray arriving", message(id(Atom::manager), 0, 91), Verdict::pass},
       {"embedding", message(id(Atom::xembed)), Verdict::pass},
       {"a state request", message(id(Atom::netWmState)), Verdict::pass},
@@ -70,39 +71,8 @@ TEST(ClientMessages, EachKindGoesWhereItShould) {
       {"not of 32-bit data, which Qt never reads", message(7777, 0, 0, 8), Verdict::pass},
   };
   for (const auto& row : rows) {
-    EXPECT_EQ(x11::classify(row.event, numbered(), windowManagerSelection), row.verdict)
-        << row.what;
+    EXPECT_EQ(x11::classify(row.event, numbered()), row.verdict) << row.what;
   }
-}
-
-TEST(ClientMessages, NoWindowManagerSelectionKnownMeansNoArrival) {
-  EXPECT_EQ(x11::classify(message(id(Atom::manager), 0, XCB_ATOM_NONE), numbered(), XCB_ATOM_NONE),
-            Verdict::pass);
-}
-
-TEST(ClientMessages, AWindowManagerNamingItsCheckWindowHasArrived) {
-  const auto change = [](xcb_window_t window, xcb_atom_t atom, std::uint8_t state) {
-    xcb_property_notify_event_t event{};
-    event.response_type = XCB_PROPERTY_NOTIFY;
-    event.window = window;
-    event.atom = atom;
-    event.state = state;
-    return event;
-  };
-  constexpr xcb_window_t root = 0x1e1;
-  constexpr xcb_atom_t check = 77;
-  EXPECT_TRUE(
-      x11::announcesWindowManager(change(root, check, XCB_PROPERTY_NEW_VALUE), root, check));
-  EXPECT_FALSE(x11::announcesWindowManager(change(root, check, XCB_PROPERTY_DELETE), root, check))
-      << "a window manager going";
-  EXPECT_FALSE(x11::announcesWindowManager(change(root, 78, XCB_PROPERTY_NEW_VALUE), root, check))
-      << "another property";
-  EXPECT_FALSE(
-      x11::announcesWindowManager(change(0x400006, check, XCB_PROPERTY_NEW_VALUE), root, check))
-      << "on another window";
-  EXPECT_FALSE(
-      x11::announcesWindowManager(change(root, check, XCB_PROPERTY_NEW_VALUE), root, XCB_ATOM_NONE))
-      << "atom unknown";
 }
 
 TEST(QtMessages, OnlyOtherProgramsNoiseIsDropped) {
@@ -135,11 +105,11 @@ TEST(EventReader, FoundByItsThreadName) {
   };
   thread("100", "tempulix");
   thread("101", "QDBusConnection");
-  EXPECT_FALSE(x11::eventReaderRunning(tasks.c_str()));
+  EXPECT_EQ(x11::threadNamed("QXcbEventQueue", tasks.c_str()), 0);
   thread("102", "QXcbEventQueue");
-  EXPECT_TRUE(x11::eventReaderRunning(tasks.c_str()));
+  EXPECT_EQ(x11::threadNamed("QXcbEventQueue", tasks.c_str()), 102);
   std::filesystem::remove_all(tasks);
-  EXPECT_FALSE(x11::eventReaderRunning(tasks.c_str())) << "no such folder: not running";
+  EXPECT_EQ(x11::threadNamed("QXcbEventQueue", tasks.c_str()), 0) << "no such folder";
 }
 
 }  // namespace

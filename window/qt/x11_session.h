@@ -1,0 +1,39 @@
+// The program among the other clients of its X server, on Qt's own connection to it: the on-top
+// switch (x11::OnTop), which follows the window managers that come and go; the filter that keeps
+// other clients' hostile or unknown client messages from Qt (x11_messages.h); and the watch on
+// Qt's event reader, which another client can stop (event_reader_watch.h). Made on the xcb
+// platform only; it does nothing on its own but follow events.
+#pragma once
+
+#include <QObject>
+#include <memory>
+
+#include "event_reader_watch.h"
+#include "on_top.h"
+
+namespace tempulix::x11 {
+
+class OnTop;
+class X11MessageFilter;
+
+class Session : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit Session(QObject* parent = nullptr);
+  ~Session() override;
+
+  // The controller's on-top switch (see on_top.h).
+  void setOnTop(WindowHandle& window, std::int16_t& flag);
+
+ signals:
+  // No more events come from the X server: no key, click or close request can reach the program.
+  void eventsStopped();
+
+ private:
+  std::unique_ptr<OnTop> onTop_;
+  std::unique_ptr<X11MessageFilter> filter_;
+  EventReaderWatch readerWatch_;
+};
+
+}  // namespace tempulix::x11
