@@ -21,6 +21,12 @@ $build/window/qt/tempulix 2>/dev/null & running=$!; pids+=($running)
 w_running=$(window_of '^Tempulix - by ')
 $build/window/qt/tempulix 2>/dev/null & stopped=$!; pids+=($stopped)
 sleep 1
+# The stopped one has run a little and been stopped, as a user leaves it.
+w_stopped=$(xdotool search --all --sync --onlyvisible --pid "$stopped" --name '^Tempulix - by ' | head -n1)
+xdotool windowactivate --sync "$w_stopped" 2>/dev/null
+xdotool key s
+sleep 1
+xdotool key t
 $build/bench/minimal_label precise 2>/dev/null & precise=$!; pids+=($precise)
 w_precise=$(window_of '^Minimal precise')
 $build/bench/minimal_label rearm 2>/dev/null & rearm=$!; pids+=($rearm)
@@ -63,6 +69,10 @@ start_minimal=$(startup $build/bench/minimal_label precise)
 start_xclock=$(startup xclock -update 1)
 
 get() { sed -n "s/^$2=//p" "$work/$1.txt"; }
+# This run's CPU and wake-ups per minute beside those of the run before (from the file it wrote).
+last() { awk -F'|' -v row="$1" '$2 == " " row " " { gsub(/^ +| +$/, "", $3); gsub(/^ +| +$/, "", $4); print $3 ", " $4 }' "$results" 2>/dev/null; }
+last_running=$(last "Tempulix running")
+last_stopped=$(last "Tempulix stopped")
 bench=$($build/bench/tick_bench --benchmark_min_time=1 2>/dev/null | grep '^BM_')
 
 {
@@ -87,15 +97,15 @@ bench=$($build/bench/tick_bench --benchmark_min_time=1 2>/dev/null | grep '^BM_'
   echo
   echo "## Cost"
   echo
-  echo "CPU time and wake-ups (voluntary context switches of all threads) per minute during the same window; memory from /proc/PID/smaps_rollup at its end; start-up is the median of five runs from exec to the first top-level window mapped."
+  echo "CPU time and wake-ups (voluntary context switches of all threads) per minute during the same window; memory from /proc/PID/smaps_rollup at its end; start-up is the median of five runs from exec to the first top-level window mapped. The stopped stopwatch ran for a second and was stopped before the window. The last column is the run before this one (CPU, wake-ups per minute), as its RESULTS file gave them. Kernel $(uname -r): the end of Qt's event reader is $(printf '6.9\n%s\n' "$(uname -r | cut -d- -f1)" | sort -C -V && echo 'heard as an event (a pidfd of its thread)' || echo 'looked for twice a second (no thread pidfd before Linux 6.9)')."
   echo
-  echo "| program | CPU per minute | wake-ups per minute | RSS | PSS | exec to mapped |"
-  echo "|---|---|---|---|---|---|"
-  echo "| Tempulix running | ${cpu[running]} ms | ${wake[running]} | ${rss[running]} KiB | ${pss[running]} KiB | ${start_tempulix} ms |"
-  echo "| Tempulix stopped | ${cpu[stopped]} ms | ${wake[stopped]} | ${rss[stopped]} KiB | ${pss[stopped]} KiB | |"
-  echo "| minimal Qt label, 100 ms | ${cpu[precise]} ms | ${wake[precise]} | ${rss[precise]} KiB | ${pss[precise]} KiB | ${start_minimal} ms |"
-  echo "| minimal Qt label, re-armed | ${cpu[rearm]} ms | ${wake[rearm]} | ${rss[rearm]} KiB | ${pss[rearm]} KiB | |"
-  echo "| xclock -update 1 | ${cpu[clock]} ms | ${wake[clock]} | ${rss[clock]} KiB | ${pss[clock]} KiB | ${start_xclock} ms |"
+  echo "| program | CPU per minute | wake-ups per minute | RSS | PSS | exec to mapped | last run |"
+  echo "|---|---|---|---|---|---|---|"
+  echo "| Tempulix running | ${cpu[running]} ms | ${wake[running]} | ${rss[running]} KiB | ${pss[running]} KiB | ${start_tempulix} ms | ${last_running:--} |"
+  echo "| Tempulix stopped | ${cpu[stopped]} ms | ${wake[stopped]} | ${rss[stopped]} KiB | ${pss[stopped]} KiB | | ${last_stopped:--} |"
+  echo "| minimal Qt label, 100 ms | ${cpu[precise]} ms | ${wake[precise]} | ${rss[precise]} KiB | ${pss[precise]} KiB | ${start_minimal} ms | |"
+  echo "| minimal Qt label, re-armed | ${cpu[rearm]} ms | ${wake[rearm]} | ${rss[rearm]} KiB | ${pss[rearm]} KiB | | |"
+  echo "| xclock -update 1 | ${cpu[clock]} ms | ${wake[clock]} | ${rss[clock]} KiB | ${pss[clock]} KiB | ${start_xclock} ms | |"
   echo
   echo "## One tick (Google Benchmark)"
   echo
