@@ -23,14 +23,11 @@
 #include <vector>
 
 #include "elapsed_time.h"
+#include "xcb_owned.h"
 
 namespace {
 
-struct Free {
-  void operator()(void* p) const { std::free(p); }
-};
-template <typename T>
-using Owned = std::unique_ptr<T, Free>;
+using tempulix::x11::Owned;
 
 double nowMs() {
   timespec t;
