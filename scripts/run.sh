@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Installs what the build needs, builds the stopwatch and starts it on this desktop.
+# Installs what the build needs, builds the stopwatch and starts it on this desktop:
+# bash scripts/run.sh [--build-only]. It builds in a folder of its own (build/run, the "run"
+# preset), so that it changes nothing the test command builds, in either order.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
 bash scripts/install-packages.sh "${build_packages[@]}"
-cmake --preset default -DTEMPULIX_BUILD_TESTS=OFF >/dev/null
-cmake --build --preset default --target tempulix
-exec ./build/default/window/qt/tempulix
+cmake --preset run >/dev/null
+cmake --build --preset run
+[ "${1:-}" = --build-only ] && exit 0
+exec ./build/run/window/qt/tempulix
