@@ -4,8 +4,10 @@ server carries it out, one line each: "WINDOW NAME = VALUE" (WINDOW in hex, VALU
 comma-separated list of atom names; "NAME deleted" for a deletion); each window's unmapping
 and destruction by a client ("WINDOW unmapped", "WINDOW destroyed"); and, where _NET_WM_STATE is
 named, each request a client sends the window manager to change a window's state ("WINDOW asks
-add|remove|toggle STATE..."), in the same order. A request sent before an unmapping on the same
-connection reaches the window manager before it. It reads the requests through
+add|remove|toggle STATE..."); and each answer to a ping (ping.py), sent back to the root window
+by the program of the window it named ("WINDOW pong STAMP"), in the same order. A request sent
+before an unmapping on the same connection reaches the window manager before it; an answer to a
+ping comes after everything the program did before it. It reads the requests through
 the server's RECORD extension, which queues them for the recorder: none is lost however late it
 reads, unlike reading a property back on each PropertyNotify, which misses a value that lasts
 less than the reader's delay. Prints "recording" once the server records. Usage:
@@ -58,6 +60,9 @@ def main(names):
         [only(DESTROY_WINDOW, DESTROY_WINDOW), only(UNMAP_WINDOW, UNMAP_WINDOW),
          only(CHANGE_PROPERTY, DELETE_PROPERTY), only(SEND_EVENT, SEND_EVENT)])
     state_request = next((atom for atom, name in watched.items() if name == "_NET_WM_STATE"), None)
+    protocols = control.intern_atom("WM_PROTOCOLS")
+    ping = control.intern_atom("_NET_WM_PING")
+    root = control.screen().root.id
 
     def requests(data):
         # The requests of one batch, each as the client sent it (in the server's byte order).
@@ -95,12 +100,15 @@ def main(names):
                 window = struct.unpack(order + "I", body[4:8])[0]
                 what = "destroyed" if body[0] == DESTROY_WINDOW else "unmapped"
                 print(f"{window:#x} {what}", flush=True)
-            elif body[0] == SEND_EVENT and len(body) >= 44 and state_request is not None:
+            elif body[0] == SEND_EVENT and len(body) >= 44:
                 event = body[12:44]
                 if event[0] & 0x7f != CLIENT_MESSAGE or event[1] != 32:
                     continue
                 window, kind, action, first, second = struct.unpack(order + "IIIII", event[4:24])
-                if kind != state_request:
+                if kind == protocols and action == ping and window == root:
+                    print(f"{second:#x} pong {first}", flush=True)
+                    continue
+                if state_request is None or kind != state_request:
                     continue
                 states = " ".join(atom_name(a) for a in (first, second) if a != X.NONE)
                 print(f"{window:#x} asks {STATE_ACTIONS.get(action, action)} {states}", flush=True)

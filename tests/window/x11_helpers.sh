@@ -55,12 +55,28 @@ advancing() {
   before=$(title)
   eventually eval '[ "$(title)" != "$before" ]'
 }
-# The title does not change for 0.35 s (the stopwatch holds, or stalls).
+# The program has answered a ping sent now (ping.py), so it has handled every event before it,
+# a tick that fell due among them: prints the record's line of the answer (five seconds at most).
+ping_answered() {
+  local stamp=$((RANDOM * 32768 + RANDOM)) id line
+  id=$(printf '%#x' "$window")
+  /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/ping.py" "$id" "$stamp" 2>/dev/null || return 1
+  for _ in $(seq 100); do
+    line=$(grep -n -m1 "^$id pong $stamp$" "$work/record" | cut -d: -f1)
+    [ -n "$line" ] && { echo "$line"; return 0; }
+    sleep 0.05
+  done
+  return 1
+}
+# The stopwatch holds: more than two ticks' time passes, then the program answers a ping, and no
+# title was set in between. A stalled program answers no ping and does not hold.
 holding() {
-  local before
-  before=$(title)
-  sleep 0.35
-  [ "$(title)" = "$before" ]
+  local since line
+  [ -n "$recorder" ] || start_recording || return 1
+  since=$(mark)
+  sleep 0.25
+  line=$(ping_answered) || return 1
+  ! sed -n "$((since + 1)),${line}p" "$work/record" | grep -q "^$(printf '%#x' "$window") _NET_WM_NAME "
 }
 
 # Every change of the window's title and stacking state, as the X server carries it out

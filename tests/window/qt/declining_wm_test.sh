@@ -23,7 +23,7 @@ until [ "$(grep -c '^announced' "$work/wm.out")" -ge 3 ]; do sleep 0.1; done
 sleep 1
 xdotool key t
 stopped=$(date +%s%N)
-eventually holding || fail "T did not stop it"
+within 10 holding || fail "T did not stop it"
 shown=$(tenths_of "$(title)")
 real=$(( (stopped - started) / 100000000 ))  # in tenths
 echo "real ${real} tenths, shown ${shown:-?} tenths ($(grep -c '^announced' "$work/wm.out") announcements)"

@@ -16,7 +16,7 @@ eventually above
 xdotool key s
 eventually title_at_least 3 || fail "S did not start it"
 xdotool key t
-eventually holding || fail "T did not stop it"
+within 10 holding || fail "T did not stop it"
 # Quiet: two seconds running without a wake-up (or twenty seconds have passed).
 quiet=0
 last=$(wakeups)

@@ -38,7 +38,7 @@ else
 fi
 
 xdotool key t
-eventually holding
+within 10 holding
 shown=$(title)
 if read_window stopped && [ "$(time_name stopped) - Tempulix tempulix.example" = "$shown" ] &&
    [ "$(sed -n 's/^window //p' "$work/stopped")" = "$shown" ]; then
