@@ -3,11 +3,16 @@
 # the Debian package and the Windows program once more, in another folder and later, and
 # compares them byte for byte with those given (a .changes file, a Tempulix.exe). Where they
 # differ, diffoscope (Debian's diffoscope-minimal) names the parts that do.
-# check-reproducible.sh CHANGES_FILE EXE [EXE...]: each EXE was built by the preset of its
-# build folder (build/PRESET/...).
+# check-reproducible.sh [--arch ARCH] CHANGES_FILE [EXE...]: each EXE was built by the preset of
+# its build folder (build/PRESET/...); --arch: the package was cross-built for ARCH.
 set -u
 top=$(cd "$(dirname "$0")/.." && pwd)
-changes=$(readlink -f "${1:?usage: check-reproducible.sh CHANGES_FILE EXE...}")
+arch=()
+if [ "${1:-}" = --arch ]; then
+  arch=(--arch "$2")
+  shift 2
+fi
+changes=$(readlink -f "${1:?usage: check-reproducible.sh [--arch ARCH] CHANGES_FILE [EXE...]}")
 shift
 other=$(mktemp -d /var/tmp/tempulix-again.XXXXXX)
 trap 'rm -rf "$other"' EXIT
@@ -27,7 +32,10 @@ compare() {
 }
 
 # The package, without its tests this time (they build nothing that is installed).
-again=$(bash "$top/scripts/build-package.sh" --out "$other/package" -- -Pnocheck) || exit 1
+# (A cross build is built without them already.)
+profile=(-- -Pnocheck)
+[ ${#arch[@]} -gt 0 ] && profile=()
+again=$(bash "$top/scripts/build-package.sh" --out "$other/package" "${arch[@]}" "${profile[@]}") || exit 1
 for deb in "$(dirname "$changes")"/*.deb; do
   compare "$deb" "$(dirname "$again")/$(basename "$deb")"
 done

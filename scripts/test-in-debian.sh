@@ -11,6 +11,9 @@
 # elsewhere (its source package beside it) installs and passes its autopkgtest on RELEASE. With
 # --cross ARCH it cross-builds the package for ARCH (arm64) in a fresh system of RELEASE, with
 # ARCH's Qt from Debian's multiarch, checks it as a file and leaves it in build/debian-ARCH.
+# With --release DIR it builds the files of a release there instead (scripts/release-files.sh:
+# the package, for --cross ARCH if given, and with --windows the Windows programs too), each
+# checked to come out the same when built again, and leaves them in DIR.
 # With --arch ARCH (arm64) the system is of that architecture: its programs run through
 # qemu-user-static, whose emulator must be registered with binfmt_misc
 # (scripts/arm64-emulation.sh does that, for the whole machine).
@@ -22,6 +25,8 @@ release=${1:?usage: test-in-debian.sh RELEASE [--package FILE.deb | --cross ARCH
 shift
 package=
 cross=
+release_out=
+windows=
 arch=$(dpkg --print-architecture)
 while [ $# -gt 0 ]; do
   case "$1" in
@@ -29,7 +34,9 @@ while [ $# -gt 0 ]; do
                [ -f "$package" ] || { echo "no package file $package" >&2; exit 2; } ;;
     --arch) arch=${2:?--arch needs an architecture}; shift 2 ;;
     --cross) cross=${2:?--cross needs an architecture}; shift 2 ;;
-    *) echo "usage: test-in-debian.sh RELEASE [--package FILE.deb] [--arch ARCH]" >&2; exit 2 ;;
+    --release) release_out=$(mkdir -p "${2:?--release needs a folder}" && cd "$2" && pwd); shift 2 ;;
+    --windows) windows=1; shift ;;
+    *) echo "usage: test-in-debian.sh RELEASE [--package FILE.deb | --cross ARCH | --release DIR [--windows]] [--arch ARCH]" >&2; exit 2 ;;
   esac
 done
 native=$(dpkg --print-architecture)
@@ -121,6 +128,31 @@ check_package() {
 
 if [ -n "$package" ]; then
   check_package "$package"
+  exit
+fi
+
+# The files of a release, built in a fresh system with what their builds need.
+if [ -n "$release_out" ]; then
+  started=$(date +%s)
+  fresh_copy release
+  git clone -q --no-local "$top" "$work/release/root/tempulix"
+  say "building release files at $(git -C "$top" log -1 --format=%h)${cross:+ for $cross}${windows:+ and the Windows programs}"
+  extra=(diffoscope-minimal)
+  [ -n "$windows" ] && extra+=(cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64)
+  [ -n "$cross" ] && extra+=("crossbuild-essential-$cross")
+  scripts/in-system.sh --own-processes --archives "$cache/archives" "$work/release" bash -c "
+    set -e
+    cd /root/tempulix
+    ${cross:+dpkg --add-architecture $cross}
+    apt-get update -qq
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get install -y -qq --no-install-recommends dpkg-dev debhelper lintian ${extra[*]} \
+      >/tmp/apt.log 2>&1 || { tail -n 30 /tmp/apt.log; exit 1; }
+    apt-get build-dep -y -qq ${cross:+-a $cross} --no-install-recommends ./ >>/tmp/apt.log 2>&1 ||
+      { tail -n 30 /tmp/apt.log; exit 1; }
+    bash scripts/release-files.sh /root/out ${cross:+--arch $cross} ${windows:+--windows}"
+  cp -r "$work"/release/root/out/. "$release_out/"
+  say "release files built and built again the same, in $(seconds "$started") s: $(cd "$release_out" && find . -type f | sort | tr '\n' ' ')"
   exit
 fi
 
