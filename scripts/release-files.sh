@@ -27,7 +27,7 @@ if [ -n "$windows" ]; then
   done
 fi
 bash scripts/check-reproducible.sh "${arch[@]}" "$changes" "${exes[@]}"
-cp "$(dirname "$changes")"/*.deb "$out/"
+cp "$(dirname "$changes")"/tempulix_*.deb "$out/"  # not the debugging symbols
 if [ -n "$windows" ]; then
   mkdir -p "$out/windows/x64"
   cp build/win32/window/win32/Tempulix.exe "$out/windows/"

@@ -15,11 +15,6 @@ here=$(dirname "$(readlink -f "$0")")
 . "$here/wine_env.sh"
 drive_under_wine "$exe"
 
-client() {
-  local report=$1
-  shift
-  "$wine" "$client" "$(windows_path "$work/$report")" "$@" 2>/dev/null
-}
 app_mode() {
   "$wine" reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize' \
     /v AppsUseLightTheme /t REG_DWORD /d "$1" /f >/dev/null 2>&1

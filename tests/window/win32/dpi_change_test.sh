@@ -15,12 +15,6 @@ here=$(dirname "$(readlink -f "$0")")
 . "$here/wine_env.sh"
 drive_under_wine "$exe"
 
-# Runs the client; its report lands in $work/$1.
-client() {
-  local report=$1
-  shift
-  "$wine" "$client" "$(windows_path "$work/$report")" "$@" 2>/dev/null
-}
 # A box of the layout (in 96-dpi pixels: left top width height) at a resolution, as x,y,w,h.
 box_at() { echo "$(($1 * $5 / 96)),$(($2 * $5 / 96)),$(($3 * $5 / 96)),$(($4 * $5 / 96))"; }
 shot() { settled_shot; }

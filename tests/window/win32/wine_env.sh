@@ -21,6 +21,12 @@ fi
 "$wineserver" -p
 # A Unix path as Windows programs under Wine name it.
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+# Runs window_client (the .exe in $client) with its report in $work/REPORT: client REPORT COMMAND...
+client() {
+  local report=$1
+  shift
+  "$wine" "$client" "$(windows_path "$work/$report")" "$@" 2>/dev/null
+}
 # For tests that drive the program from outside: the X11 helpers, with the program run by Wine.
 drive_under_wine() {
   program=("$wine" "$1")
