@@ -87,15 +87,16 @@ sleep 3
 xdotool key shift+Tab
 check_hears "$mark" "Start button" "shift+Tab after 3 s running: Start"
 if no_time_since "$mark"; then pass "3 s running, focus on Stop: no tick said"; else fail "said while running: $(said_since "$mark" | tr '\n' '|')"; fi
-xdotool key Tab
 
 # While it runs, the window's name stays the one last told (see window/qt/screen_reader.h).
+# (Read with the focus on Start: should Orca answer Qt too late on a busy machine, the Enter of
+# its keys reaches the program, and on Start it changes nothing.)
 mark=$(lines)
 read_title
 check_hears "$mark" "Tempulix - by tempulix.example" "read title while running: the title it was told"
 
 mark=$(lines)
-xdotool key Tab
+xdotool key Tab Tab
 check_hears "$mark" "Reset button" "Tab: Reset"
 xdotool key Tab
 check_hears "$mark" "Exit button" "Tab: Exit"
@@ -122,11 +123,17 @@ if [ "$(said_since "$mark" | grep -c -F -- "$held_time")" = 1 ]; then
 else
   fail "the held time said other than once: $(said_since "$mark" | tr '\n' '|')"
 fi
-xdotool key Tab
+# Read with the focus on Stop, where a late Enter changes nothing while stopped, but the focus.
+xdotool key Tab Tab
+check_hears "$marked" "Stop button" "Tab, Tab: Stop"
 
 mark=$(lines)
 read_title
 check_hears "$mark" "$held" "read title while stopped: the title"
+# T again: while stopped it moves the focus to Start and does nothing else.
+mark=$(lines)
+xdotool key t
+check_hears "$mark" "Start button" "T while stopped: the focus on Start"
 
 mark=$(lines)
 xdotool key r
@@ -137,12 +144,14 @@ case "${TEMPULIX_QT_VERSION:-0}" in
     xdotool key shift+Tab
     check_hears "$mark" "Exit button" "shift+Tab after R: Exit"
     if ! said_since "$mark" | grep -q -F "0:00.0"; then pass "R: nothing to say it with (Qt $TEMPULIX_QT_VERSION)"; else fail "R said: $(said_since "$mark" | tr '\n' '|')"; fi
+    xdotool key Tab
     ;;
   *) check_hears "$mark" "0:00.0" "R: the time reset" ;;
 esac
+# The focus on Start again: one key more, answered, and all is said.
 marked=$(lines)
-read_title
-check_hears "$marked" "$held" "read title at the end: the title"
+xdotool key Tab
+check_hears "$marked" "Stop button" "Tab at the end: Stop"
 times=$(said | grep -o -E -- "$time_pattern" | sort -u | tr '\n' ' ')
 if [ "$times" = "$(printf '%s\n' "$held_time" 0:00.0 | sort -u | tr '\n' ' ')" ] ||
    [ "$times" = "$held_time " ]; then
