@@ -7,7 +7,9 @@ named, each request a client sends the window manager to change a window's state
 add|remove|toggle STATE..."); and each answer to a ping (ping.py), sent back to the root window
 by the program of the window it named ("WINDOW pong STAMP"), in the same order. A request sent
 before an unmapping on the same connection reaches the window manager before it; an answer to a
-ping comes after everything the program did before it. It reads the requests through
+ping comes after everything the program did before it. The server hands on what it records in
+its own time, at the latest when it next answers a client: a check that something did not
+happen reads the record up to an answer to a ping. It reads the requests through
 the server's RECORD extension, which queues them for the recorder: none is lost however late it
 reads, unlike reading a property back on each PropertyNotify, which misses a value that lasts
 less than the reader's delay. Prints "recording" once the server records. Usage:
