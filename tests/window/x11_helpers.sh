@@ -150,23 +150,31 @@ settled_shot() {
 }
 # The mean luminance (0 black to 1 white) of a box of a picture: luminance FILE X Y W H.
 luminance() { convert "$1" -alpha off -crop "$4x$5+$2+$3" +repage -colorspace Gray -format '%[fx:mean]' info:; }
+# How far the luminance of a box of the picture spreads (its standard deviation, 0 to 0.5):
+# spread FILE X Y W H.
+spread() {
+  convert "$1" -alpha off -crop "$4x$5+$2+$3" +repage -colorspace Gray -format '%[fx:standard_deviation]' info:
+}
 # How the window's client area looks in a screenshot of the whole screen (taken by the caller into
 # $work/screen.png): client_looks dark|light [FACE]. Dark: a mean luminance under 0.45; light:
 # over 0.7. Either way the exit button's face is drawn on the window's background colour: FACE, a
 # box of it beside the picture's rounded corner ("X Y W H" within the button; by default 1 1 3 3),
 # within 0.2 of the window's own background beside the label (a face left over from other
-# colours is 0.4 or more away). Sets looks_said.
+# colours is 0.4 or more away). And the window has been drawn: its digits stand out from the
+# label's background (a spread over 0.1; a window not painted yet is one flat colour, 0).
+# Sets looks_said.
 client_looks() {
-  local client exit_face background face
+  local client exit_face background face digits
   read -r -a face <<<"${2:-1 1 3 3}"
   place_of "$window"
   client=$(luminance "$work/screen.png" "$X" "$Y" 318 138)
   exit_face=$(luminance "$work/screen.png" $((X + 272 + face[0])) $((Y + 88 + face[1])) "${face[2]}" "${face[3]}")
   background=$(luminance "$work/screen.png" $((X + 2)) $((Y + 2)) 3 3)
-  looks_said="client area at $X,$Y: $client, exit button face $exit_face, window background $background"
-  awk -v c="$client" -v e="$exit_face" -v b="$background" -v want="$1" 'BEGIN {
+  digits=$(spread "$work/screen.png" $((X + 8)) $((Y + 16)) 297 57)
+  looks_said="client area at $X,$Y: $client, exit button face $exit_face, window background $background, digits' spread $digits"
+  awk -v c="$client" -v e="$exit_face" -v b="$background" -v s="$digits" -v want="$1" 'BEGIN {
     d = e - b; if (d < 0) d = -d
-    exit !(d < 0.2 && (want == "dark" ? c < 0.45 : c > 0.7)) }'
+    exit !(s > 0.1 && d < 0.2 && (want == "dark" ? c < 0.45 : c > 0.7)) }'
 }
 above() { xprop -id "$window" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_ABOVE; }
 label_shot() { import -silent -window "$window" -crop 297x57+8+16 +repage "$work/$1.png"; }
@@ -268,4 +276,13 @@ await_end() {
   wait "$pid"
   status=$?
   pid=
+}
+# Closes the window and fails unless the program then ends with status 0; what it wrote to
+# stderr is shown when it does not (a sanitizer's report, say).
+closes_cleanly() {
+  close_window
+  await_end
+  [ "$status" = 0 ] && return
+  fail "${1:-after closing}: $status"
+  tail -n 40 "$work/stderr" | sed 's/^/  stderr: /'
 }

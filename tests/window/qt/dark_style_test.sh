@@ -43,9 +43,7 @@ expect_look light "high contrast switched on under Dark style: the platform's co
 contrast false
 expect_look dark "high contrast switched off" dark-again
 
-close_window
-await_end
-[ "$status" = 0 ] || fail "after closing: $status"
+closes_cleanly
 
 # A style the user names wins: under Dark style the window is as that style and the platform
 # draw it (light here), with nothing of the program's own on top.

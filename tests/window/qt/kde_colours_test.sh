@@ -50,7 +50,6 @@ expect_look() {
   if within 10 shot_looks "$1"; then pass "$2: $1 ($looks_said)"; else fail "$2: not $1 ($looks_said)"; fi
   cp "$work/screen.png" "$work/$3.png" 2>/dev/null
 }
-closed() { close_window; await_end; [ "$status" = 0 ] || fail "after closing: $status"; }
 
 theme="Qt's own KDE theme"
 [ -n "$plasma_theme" ] && theme="KDE's theme (plasma-integration)"
@@ -61,15 +60,15 @@ for start in breeze_dark breeze; do
     breeze_dark) expect_look dark "started with Breeze Dark, $theme" dark-start ;;
     breeze) expect_look light "started with Breeze, $theme" light-start ;;
   esac
-  [ -n "$plasma_theme" ] || { closed; continue; }
-  [ "$start" = breeze_dark ] || { closed; continue; }
+  [ -n "$plasma_theme" ] || { closes_cleanly; continue; }
+  [ "$start" = breeze_dark ] || { closes_cleanly; continue; }
   breeze
   tell_plasma
   expect_look light "switched to Breeze while running" light-live
   breeze_dark
   tell_plasma
   expect_look dark "switched back to Breeze Dark" dark-live
-  closed
+  closes_cleanly
 done
 [ -n "$plasma_theme" ] ||
   echo "not here: a change while running (KDE's own theme for Qt 6, plasma-integration 6, is not installed)"
