@@ -1,7 +1,8 @@
 // The always-on-top switch on X11: the EWMH keep-above state of one top-level window, asked of the
 // window manager on a connection the caller owns and reads the events of (the program's own, Qt's).
 // It asks and goes on: it never waits for the window manager, and for the X server only when it
-// is made (its atoms, and which window manager is there) and when the state goes off. It keeps
+// is made (its atoms, and which window manager is there) and once for each request (a round
+// trip that shows the request has been carried out before the caller goes on). It keeps
 // what was asked for, and asks again, once, whenever a window manager takes the window (sets its
 // WM_STATE): one that starts after the window, or in place of one that left.
 #pragma once
