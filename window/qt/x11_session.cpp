@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <cstdlib>
 
 #include "on_top_x11.h"
 #include "x11_messages.h"
