@@ -70,6 +70,29 @@ void Controller::formUnload(std::int16_t& /*cancel*/) {
   switchOnTop(flagFalse);
 }
 
+void Controller::shortcutStartOrStop() {
+  if (window_.isTimerEnabled()) {
+    command2Click();
+  } else {
+    command1Click();
+  }
+}
+
+void Controller::shortcutReset() {
+  command3Click();
+}
+
+void Controller::globalShortcut(GlobalShortcut shortcut) {
+  switch (shortcut) {
+    case GlobalShortcut::startOrStop:
+      shortcutStartOrStop();
+      break;
+    case GlobalShortcut::reset:
+      shortcutReset();
+      break;
+  }
+}
+
 void Controller::switchOnTop(std::int16_t flag) {
   // Temporary copies: the switch writes its result back into them, and it is not wanted here.
   WindowHandle handle = window_.nativeWindowHandle();

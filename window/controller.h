@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "elapsed_time.h"
+#include "global_shortcuts.h"
 #include "on_top.h"
 #include "window_operations.h"
 
@@ -49,6 +50,13 @@ class Controller {
   void formKeyDown(int keyCode, int shift);
   // The close always goes ahead: cancel is left as delivered.
   void formUnload(std::int16_t& cancel);
+  // The global shortcuts, pressed while any program has the keyboard. Start or stop runs the
+  // Start click handler when stopped and the Stop click handler when running; reset runs the
+  // Reset click handler. Their focus moves are the window layer's to keep within its window.
+  void shortcutStartOrStop();
+  void shortcutReset();
+  // Either of them, as a window layer hears of a press.
+  void globalShortcut(GlobalShortcut shortcut);
 
   // In seconds.
   double elapsedSeconds() const noexcept { return elapsed_.elapsedSeconds(); }

@@ -22,6 +22,8 @@ class WindowOperations {
   // Enabled: one tick per period. Enabling an enabled timer keeps it ticking on its schedule.
   // Disabled: no further tick arrives, not even one that was already due.
   virtual void setTimerEnabled(bool enabled) = 0;
+  // Whether Timer1 delivers ticks: the one place the stopwatch's running is kept.
+  virtual bool isTimerEnabled() = 0;
   virtual void setFocus(Button button) = 0;
   virtual WindowHandle nativeWindowHandle() = 0;
   // Ends the whole program now: no close notification, no further event.

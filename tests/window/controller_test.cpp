@@ -98,6 +98,42 @@ TEST_F(ControllerTest, StateTable) {
   }
 }
 
+// A global shortcut does exactly what the click it stands for does, as the stopwatch stands:
+// the same window operations in the same order, from the same state.
+TEST_F(ControllerTest, ShortcutsRunTheClickHandlerOfTheState) {
+  using enum GlobalShortcut;
+  const struct Row {
+    const char* name;
+    bool running;
+    GlobalShortcut shortcut;
+    void (Controller::*click)();
+  } rows[] = {
+      {"stopped start-or-stop is Start", false, startOrStop, &Controller::command1Click},
+      {"running start-or-stop is Stop", true, startOrStop, &Controller::command2Click},
+      {"stopped reset is Reset", false, reset, &Controller::command3Click},
+      {"running reset is Reset", true, reset, &Controller::command3Click},
+  };
+  for (const Row& row : rows) {
+    RecordingWindow byShortcut, byClick;
+    Controller viaShortcut(byShortcut, nullptr), viaClick(byClick, nullptr);
+    for (Controller* c : {&viaShortcut, &viaClick}) {
+      c->formLoad();
+      c->command1Click();
+      for (int i = 0; i < 3; ++i) c->timer1Timer();
+      if (!row.running) c->command2Click();
+    }
+    byShortcut.log.clear();
+    byClick.log.clear();
+    viaShortcut.globalShortcut(row.shortcut);
+    (viaClick.*row.click)();
+    EXPECT_EQ(byShortcut.log, byClick.log) << row.name;
+    EXPECT_EQ(byShortcut.timerEnabled, byClick.timerEnabled) << row.name;
+    EXPECT_EQ(byShortcut.focus, byClick.focus) << row.name;
+    EXPECT_EQ(byShortcut.label, byClick.label) << row.name;
+    EXPECT_EQ(viaShortcut.elapsedSeconds(), viaClick.elapsedSeconds()) << row.name;
+  }
+}
+
 TEST_F(ControllerTest, TickWritesLabelThenCaption) {
   startUp();
   controller.command1Click();

@@ -32,6 +32,7 @@ class RecordingWindow : public WindowOperations {
     timerEnabled = enabled;
     log.push_back(enabled ? "timer on" : "timer off");
   }
+  bool isTimerEnabled() override { return timerEnabled; }
   void setFocus(Button button) override {
     focus = button;
     log.push_back("focus");
@@ -65,6 +66,7 @@ class KeepingWindow : public WindowOperations {
   void setCaption(std::string_view text) override { caption = text; }
   void setTimerInterval(int) override {}
   void setTimerEnabled(bool enabled) override { running = enabled; }
+  bool isTimerEnabled() override { return running; }
   void setFocus(Button) override {}
   WindowHandle nativeWindowHandle() override { return 1; }
   void endProgram() override {}

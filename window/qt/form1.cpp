@@ -225,6 +225,10 @@ void Form1::setTimerEnabled(bool enabled) {
   }
 }
 
+bool Form1::isTimerEnabled() {
+  return timer1_.isActive();
+}
+
 void Form1::setFocus(Button button) {
   buttons_[static_cast<std::size_t>(button)]->setFocus(Qt::OtherFocusReason);
 }

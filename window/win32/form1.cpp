@@ -241,6 +241,10 @@ void Form1::setTimerEnabled(bool enabled) {
   }
 }
 
+bool Form1::isTimerEnabled() {
+  return timerEnabled_;
+}
+
 void Form1::onTimer() {
   // A WM_TIMER may already be queued when the timer is disabled, and the system timer wakes us
   // on its own granularity: only a due deadline of an enabled timer is a tick.

@@ -33,6 +33,7 @@ class Form1 : public WindowOperations {
   void setCaption(std::string_view text) override;
   void setTimerInterval(int milliseconds) override;
   void setTimerEnabled(bool enabled) override;
+  bool isTimerEnabled() override;
   void setFocus(Button button) override;
   WindowHandle nativeWindowHandle() override;
   void endProgram() override;
