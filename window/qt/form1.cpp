@@ -172,6 +172,10 @@ PictureButton* Form1::addButton(const char* name, std::string_view text, const c
   return button;
 }
 
+void Form1::globalShortcut(GlobalShortcut shortcut) {
+  controller_.globalShortcut(shortcut);
+}
+
 void Form1::setLabelText(std::string_view text) {
   timeLabel_->setText(toQString(text));
   // The label changes while the timer is off only on Reset.

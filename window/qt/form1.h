@@ -28,6 +28,11 @@ class Form1 : public QWidget, public WindowOperations {
   explicit Form1(Controller::OnTopSwitch onTop = {}, QWidget* parent = nullptr);
   ~Form1() override;
 
+  // A global shortcut pressed, wherever the keyboard focus is: the window is not activated,
+  // and the focus moves of its handler stay within the window (Qt gives a window that is not
+  // active its focus widget when it next becomes active).
+  void globalShortcut(GlobalShortcut shortcut);
+
   // WindowOperations
   void setLabelText(std::string_view text) override;
   void setCaption(std::string_view text) override;
