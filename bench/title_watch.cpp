@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "elapsed_time.h"
-#include "xcb_owned.h"
+#include "owned.h"
 
 namespace {
 

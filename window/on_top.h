@@ -1,6 +1,6 @@
 // Puts a top-level window into the always-on-top band of the stacking order, or takes it out: the
 // only direct call to the window system in the program; position and size are never touched.
-// The switch's contract is the same everywhere; on X11 it is x11::OnTop (on_top_x11.h), which
+// The switch's contract is the same everywhere; on X11 it is x11::KeepAbove (window/x11), which
 // works on the program's own X connection.
 #pragma once
 
@@ -21,10 +21,6 @@ inline constexpr std::int16_t flagFalse = 0;
 // request and 0 if not. Failure is silent: nothing is printed, thrown or otherwise changed.
 // SetWindowPos(HWND_TOPMOST or HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE).
 void setOnTop(WindowHandle& windowHandle, std::int16_t& flag);
-
-// The system's error code recorded right after the last call (GetLastError), 0 when there was
-// none. Kept for debugging; the program never reads it.
-std::uint32_t lastOnTopError();
 #endif
 
 }  // namespace tempulix

@@ -3,20 +3,13 @@
 #include "on_top.h"
 
 namespace tempulix {
-namespace {
-DWORD lastError = 0;
-}
 
 void setOnTop(WindowHandle& windowHandle, std::int16_t& flag) {
   HWND insertAfter = flag == flagTrue ? HWND_TOPMOST : HWND_NOTOPMOST;
   const BOOL result = SetWindowPos(reinterpret_cast<HWND>(windowHandle), insertAfter, 0, 0, 0, 0,
                                    SWP_NOMOVE | SWP_NOSIZE);
-  lastError = GetLastError();
+  // A failure's cause stays in the thread's last error (GetLastError) for a debugger to read.
   flag = result ? 1 : 0;
-}
-
-std::uint32_t lastOnTopError() {
-  return lastError;
 }
 
 }  // namespace tempulix

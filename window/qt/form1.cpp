@@ -2,12 +2,10 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QWindow>
-#include <cstdio>
 #include <utility>
 
 #include "form1_layout.h"
@@ -67,15 +65,7 @@ QString stoppedAt(const QString& time) {
 }  // namespace
 
 Form1::Form1(Controller::OnTopSwitch onTop, QWidget* parent)
-    : QWidget(parent),
-      onTop_(std::move(onTop)),
-      controller_(*this, [this](WindowHandle& handle, std::int16_t& flag) {
-        if (onTop_) {
-          onTop_(handle, flag);
-        } else {
-          flag = 0;
-        }
-      }) {
+    : QWidget(parent), controller_(*this, std::move(onTop)) {
   screen_reader::presentAsWindow(staticMetaObject.className(), [](const QWidget& window) {
     return static_cast<const Form1&>(window).spokenTitle_;
   });
@@ -134,13 +124,6 @@ Form1::Form1(Controller::OnTopSwitch onTop, QWidget* parent)
   // widget, Alt combinations included, and lets it go on to the focused button.
   create();
   windowHandle()->installEventFilter(this);
-  if (QGuiApplication::platformName() == QLatin1String("xcb")) {
-    x11_ = std::make_unique<x11::Session>();
-    connect(x11_.get(), &x11::Session::eventsStopped, this, &Form1::endWithoutEvents);
-    if (!onTop_) {
-      onTop_ = [this](WindowHandle& handle, std::int16_t& flag) { x11_->setOnTop(handle, flag); };
-    }
-  }
 }
 
 Form1::~Form1() {
@@ -149,17 +132,12 @@ Form1::~Form1() {
   }
 }
 
-void Form1::endWithoutEvents() {
-  // No key, click or close request can reach the program any more: rather than a window that
-  // only a kill ends, it ends as a close would, with the on-top state taken off.
-  std::fputs(
-      "tempulix: no more events come from the X server (another program sent this one a"
-      " _QT_CLOSE_CONNECTION message, which stops Qt's event reader); ending\n",
-      stderr);
+void Form1::endAsClosed(int exitStatus) {
+  // Rather than a window that only a kill ends: as a close, with the on-top state taken off.
   std::int16_t cancel = 0;
   controller_.formUnload(cancel);
   timer1_.stop();
-  QCoreApplication::exit(2);
+  QCoreApplication::exit(exitStatus);
 }
 
 PictureButton* Form1::addButton(const char* name, std::string_view text, const char* accessibleName,

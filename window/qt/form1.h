@@ -11,7 +11,6 @@
 #include "controller.h"
 #include "qt_pictures.h"
 #include "window_operations.h"
-#include "x11_session.h"
 
 class QLabel;
 
@@ -23,15 +22,19 @@ class Form1 : public QWidget, public WindowOperations {
   Q_OBJECT
 
  public:
-  // onTop is the always-on-top switch; none given, the platform's: on xcb x11::OnTop on Qt's
-  // own connection, elsewhere (offscreen, Wayland) none, which fails silently.
-  explicit Form1(Controller::OnTopSwitch onTop = {}, QWidget* parent = nullptr);
+  // onTop is the always-on-top switch the controller calls (on X11 the session's, see
+  // x11/session.h); empty where the platform has none (offscreen, native Wayland).
+  explicit Form1(Controller::OnTopSwitch onTop, QWidget* parent = nullptr);
   ~Form1() override;
 
   // A global shortcut pressed, wherever the keyboard focus is: the window is not activated,
   // and the focus moves of its handler stay within the window (Qt gives a window that is not
   // active its focus widget when it next becomes active).
   void globalShortcut(GlobalShortcut shortcut);
+
+  // Ends the program as closing the window does, the Close handler included, with this exit
+  // status: for when no close request can reach the window any more.
+  void endAsClosed(int exitStatus);
 
   // WindowOperations
   void setLabelText(std::string_view text) override;
@@ -54,14 +57,8 @@ class Form1 : public QWidget, public WindowOperations {
   QLabel* timeLabel_;
   std::array<PictureButton*, 4> buttons_;
   QTimer timer1_{this};  // a child, so that it can be found by name
-  Controller::OnTopSwitch onTop_;
   Controller controller_;
   bool activated_ = false;
-
-  // Among other X clients (see x11_session.h), on the xcb platform; the end when the X events
-  // stop coming.
-  std::unique_ptr<x11::Session> x11_;
-  void endWithoutEvents();
 
   // What screen readers are told of, after each handler (see screen_reader.h).
   enum class Change { none, stopped, reset };

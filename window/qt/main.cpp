@@ -2,13 +2,15 @@
 #include <QApplication>
 #include <QPixmapCache>
 #include <cstdio>
+#include <memory>
 
 #include "character_type.h"
-#include "colour_scheme.h"
 #include "form1.h"
 #include "platform_choice.h"
 #include "qt_messages.h"
+#include "session.h"
 #include "tempulix/version.h"
+#include "window_palette.h"
 
 int main(int /*argc*/, char* argv[]) {
   // Decided before Qt starts: Qt aborts with a core dump when it cannot reach a display, and
@@ -38,9 +40,24 @@ int main(int /*argc*/, char* argv[]) {
   // the buttons and pictures it would keep are drawn afresh on the rare repaint.
   QPixmapCache::setCacheLimit(0);
 
-  tempulix::Form1 form1;
+  // The platform's pieces, put together here and nowhere else. On X11 the program is one of the
+  // server's clients (x11/session.h), and the always-on-top switch is the session's; elsewhere
+  // there is none, and keep-above fails silently.
+  std::unique_ptr<tempulix::x11::Session> x11;
+  tempulix::Controller::OnTopSwitch onTop;
+  if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+    x11 = std::make_unique<tempulix::x11::Session>();
+    onTop = [session = x11.get()](tempulix::WindowHandle& window, std::int16_t& flag) {
+      session->setOnTop(window, flag);
+    };
+  }
+  tempulix::Form1 form1(onTop);
+  if (x11) {
+    QObject::connect(x11.get(), &tempulix::x11::Session::eventsStopped, &form1,
+                     [&form1] { form1.endAsClosed(2); });
+  }
   // The desktop's light or dark style, followed for as long as the window lives.
-  const tempulix::colours::Follower colours(form1);
+  const tempulix::palette::Follower palette(form1);
   form1.show();
   return QApplication::exec();
 }

@@ -1,12 +1,12 @@
 // Which colours the window takes, from what the desktop asks and what the platform gives.
-#include "colour_scheme.h"
+#include "window_palette.h"
 
 #include <gtest/gtest.h>
 
-namespace tempulix::colours {
+namespace tempulix::palette {
 namespace {
 
-TEST(ColourSchemeTest, DarkOnlyWhereAskedForAndNotGivenNorOverruled) {
+TEST(WindowPaletteTest, DarkOnlyWhereAskedForAndNotGivenNorOverruled) {
   using P = SchemePreference;
   const struct {
     const char* name;
@@ -30,7 +30,7 @@ TEST(ColourSchemeTest, DarkOnlyWhereAskedForAndNotGivenNorOverruled) {
   }
 }
 
-TEST(ColourSchemeTest, DarkPaletteIsDarkAndKeepsTheHighlight) {
+TEST(WindowPaletteTest, DarkPaletteIsDarkAndKeepsTheHighlight) {
   QPalette light(Qt::black, QColor(250, 249, 248));
   light.setColor(QPalette::Highlight, QColor(53, 132, 228));
   ASSERT_FALSE(isDark(light));
@@ -46,5 +46,29 @@ TEST(ColourSchemeTest, DarkPaletteIsDarkAndKeepsTheHighlight) {
   EXPECT_EQ(dark.color(QPalette::Highlight), light.color(QPalette::Highlight));
 }
 
+// Sessions and users set these for other reasons than colours; only a palette or a look of the
+// user's own counts as a choice that the desktop's scheme must not overrule.
+TEST(WindowPaletteTest, OnlyALookOfTheUsersOwnCountsAsChosen) {
+  const struct {
+    const char* name;
+    LookVariables variables;
+    bool chosen;
+  } rows[] = {
+      {"nothing set", {"", "", ""}, false},
+      {"Qt's GTK theme (GTK's light colours)", {"gtk3", "", ""}, false},
+      {"GNOME's name for it", {"gnome", "", ""}, false},
+      {"the desktop portal's theme", {"xdgdesktopportal", "", ""}, false},
+      {"the portal theme by its sandbox names", {"flatpak", "", ""}, false},
+      {"qt6ct, the user's own palette", {"qt6ct", "", ""}, true},
+      {"KDE's, the user's own colours", {"kde", "", ""}, true},
+      {"a theme unknown here", {"lxqt", "", ""}, true},
+      {"a style named", {"", "Fusion", ""}, true},
+      {"a GTK theme named", {"gtk3", "", "Adwaita"}, true},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(userChoseLook(row.variables), row.chosen) << row.name;
+  }
+}
+
 }  // namespace
-}  // namespace tempulix::colours
+}  // namespace tempulix::palette

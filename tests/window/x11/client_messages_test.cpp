@@ -1,17 +1,7 @@
-// Which client messages from other X clients reach Qt, which Qt messages reach standard error,
-// and how the program finds Qt's X event reader: table tests on plain data.
-#include "x11_messages.h"
+// Which client messages from other X clients reach Qt: a table test on plain data.
+#include "client_messages.h"
 
 #include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <string>
-
-#include <unistd.h>
-
-#include "event_reader_watch.h"
-#include "qt_messages.h"
 
 namespace tempulix {
 namespace {
@@ -73,43 +63,6 @@ TEST(ClientMessages, EachKindGoesWhereItShould) {
   for (const auto& row : rows) {
     EXPECT_EQ(x11::classify(row.event, numbered()), row.verdict) << row.what;
   }
-}
-
-TEST(QtMessages, OnlyOtherProgramsNoiseIsDropped) {
-  const struct {
-    const char* category;
-    const char* message;
-    bool dropped;
-  } rows[] = {
-      {"qt.accessibility.atspi", "Subscription string not handled: \"Window:Destroy:\"", true},
-      {"default", "QSpiApplication::keyEventError  \"org.freedesktop.DBus.Error.NoReply\"", true},
-      {"qt.accessibility.atspi",
-       "AtSpiAdaptor::applicationInterface does not implement \"GetApplicationBusAddress\"", true},
-      {"qt.accessibility.atspi", "Could not connect to the accessibility bus", false},
-      {"default", "Subscription string not handled", false},  // only in its own category
-      {"qt.qpa.xcb", "QXcbConnection: XCB error: 3 (BadWindow)", false},
-      {"default", "", false},
-  };
-  for (const auto& row : rows) {
-    EXPECT_EQ(isOtherProgramsNoise(row.category, row.message), row.dropped) << row.message;
-  }
-}
-
-TEST(EventReader, FoundByItsThreadName) {
-  const std::filesystem::path tasks =
-      std::filesystem::temp_directory_path() / ("tempulix-tasks-" + std::to_string(getpid()));
-  std::filesystem::remove_all(tasks);
-  const auto thread = [&](const char* task, const char* name) {
-    std::filesystem::create_directories(tasks / task);
-    std::ofstream(tasks / task / "comm") << name << '\n';
-  };
-  thread("100", "tempulix");
-  thread("101", "QDBusConnection");
-  EXPECT_EQ(x11::threadNamed("QXcbEventQueue", tasks.c_str()), 0);
-  thread("102", "QXcbEventQueue");
-  EXPECT_EQ(x11::threadNamed("QXcbEventQueue", tasks.c_str()), 102);
-  std::filesystem::remove_all(tasks);
-  EXPECT_EQ(x11::threadNamed("QXcbEventQueue", tasks.c_str()), 0) << "no such folder";
 }
 
 }  // namespace

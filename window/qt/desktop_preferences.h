@@ -14,21 +14,17 @@ namespace tempulix {
 
 enum class SchemePreference { none, light, dark };
 
-class DesktopAppearance : public QObject {
+class DesktopPreferences : public QObject {
   Q_OBJECT
 
  public:
   // Asks the portal once and listens for its changes, and for Qt's.
-  explicit DesktopAppearance(QObject* parent = nullptr);
+  explicit DesktopPreferences(QObject* parent = nullptr);
 
   // The portal's answer where it gave one (1 dark, 2 light), else Qt's; none until either knows.
   SchemePreference scheme() const;
   // Where the portal, GNOME or Qt says the user wants higher contrast.
   bool highContrast() const;
-
-  // The portal's values, as org.freedesktop.appearance defines them: color-scheme 0 no
-  // preference, 1 prefer dark, 2 prefer light; contrast 0 no preference, 1 higher.
-  static SchemePreference fromPortalScheme(uint value);
 
  signals:
   // Something above may have changed (not sent for each value that stays the same).

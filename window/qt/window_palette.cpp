@@ -1,10 +1,13 @@
-#include "colour_scheme.h"
+#include "window_palette.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QWidget>
+#include <algorithm>
+#include <array>
+#include <string>
 
-namespace tempulix::colours {
+namespace tempulix::palette {
 
 Choice choose(const Situation& situation) {
   if (situation.highContrast || situation.userChoseLook || situation.platformIsDark) {
@@ -53,17 +56,27 @@ QPalette darkPalette(const QPalette& platform) {
   return dark;
 }
 
-bool userChoseLook() {
-  for (const char* name : {"QT_QPA_PLATFORMTHEME", "QT_STYLE_OVERRIDE", "GTK_THEME"}) {
-    if (!qEnvironmentVariableIsEmpty(name)) {
-      return true;
-    }
+bool userChoseLook(const LookVariables& variables) {
+  if (!variables.style.empty() || !variables.gtkTheme.empty()) {
+    return true;
   }
-  return false;
+  // Qt's names for its GTK 3 theme (gnome loads it too), its desktop-portal theme (flatpak and
+  // snap are the same), and its plain one.
+  constexpr std::array<std::string_view, 7> withoutPalette = {
+      "", "gtk3", "gnome", "xdgdesktopportal", "flatpak", "snap", "generic"};
+  return std::find(withoutPalette.begin(), withoutPalette.end(), variables.platformTheme) ==
+         withoutPalette.end();
+}
+
+bool userChoseLook() {
+  const std::string platformTheme = qgetenv("QT_QPA_PLATFORMTHEME").toLower().toStdString();
+  const std::string style = qgetenv("QT_STYLE_OVERRIDE").toStdString();
+  const std::string gtkTheme = qgetenv("GTK_THEME").toStdString();
+  return userChoseLook({platformTheme, style, gtkTheme});
 }
 
 Follower::Follower(QWidget& window) : window_(window), userChoseLook_(userChoseLook()) {
-  connect(&desktop_, &DesktopAppearance::changed, this, &Follower::applyLater);
+  connect(&desktop_, &DesktopPreferences::changed, this, &Follower::applyLater);
   // A theme that changes its colours tells each window.
   window_.installEventFilter(this);
   apply();
@@ -94,4 +107,4 @@ void Follower::apply() {
   window_.setPalette(choose(situation) == Choice::dark ? darkPalette(platform) : QPalette());
 }
 
-}  // namespace tempulix::colours
+}  // namespace tempulix::palette

@@ -1,8 +1,8 @@
 // The program among the other clients of its X server, on Qt's own connection to it: the on-top
-// switch (x11::OnTop), which follows the window managers that come and go; the filter that keeps
-// other clients' hostile or unknown client messages from Qt (x11_messages.h); and the watch on
-// Qt's event reader, which another client can stop (event_reader_watch.h). Made on the xcb
-// platform only; it does nothing on its own but follow events.
+// switch (KeepAbove), which follows the window managers that come and go; the filter that keeps
+// other clients' hostile or unknown client messages from Qt (client_messages.h); and the watch on
+// Qt's event reader, which another client can stop (event_reader_watch.h). Made on the xcb platform
+// only, by whoever puts the program together; it does nothing on its own but follow events.
 #pragma once
 
 #include <QObject>
@@ -13,13 +13,14 @@
 
 namespace tempulix::x11 {
 
-class OnTop;
+class KeepAbove;
 class X11MessageFilter;
 
 class Session : public QObject {
   Q_OBJECT
 
  public:
+  // Call with the application made, on the xcb platform.
   explicit Session(QObject* parent = nullptr);
   ~Session() override;
 
@@ -27,11 +28,12 @@ class Session : public QObject {
   void setOnTop(WindowHandle& window, std::int16_t& flag);
 
  signals:
-  // No more events come from the X server: no key, click or close request can reach the program.
+  // No more events come from the X server: no key, click or close request can reach the
+  // program. Said once on standard error first.
   void eventsStopped();
 
  private:
-  std::unique_ptr<OnTop> onTop_;
+  std::unique_ptr<KeepAbove> keepAbove_;
   std::unique_ptr<X11MessageFilter> filter_;
   EventReaderWatch readerWatch_;
 };

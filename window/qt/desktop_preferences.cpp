@@ -1,4 +1,4 @@
-#include "desktop_appearance.h"
+#include "desktop_preferences.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -35,16 +35,29 @@ QVariant unwrapped(const QVariant& value) {
   return value.canConvert<QDBusVariant>() ? value.value<QDBusVariant>().variant() : value;
 }
 
+// The portal's colour scheme, as org.freedesktop.appearance defines it: 0 no preference, 1 prefer
+// dark, 2 prefer light.
+SchemePreference fromPortalScheme(uint value) {
+  switch (value) {
+    case 1:
+      return SchemePreference::dark;
+    case 2:
+      return SchemePreference::light;
+    default:
+      return SchemePreference::none;
+  }
+}
+
 }  // namespace
 
-DesktopAppearance::DesktopAppearance(QObject* parent) : QObject(parent) {
+DesktopPreferences::DesktopPreferences(QObject* parent) : QObject(parent) {
 #if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
   connect(QGuiApplication::styleHints(), &QStyleHints::colorSchemeChanged, this,
-          &DesktopAppearance::changed);
+          &DesktopPreferences::changed);
 #endif
 #if QT_VERSION >= QT_VERSION_CHECK(6, 10, 0)
   connect(QGuiApplication::styleHints()->accessibility(),
-          &QAccessibilityHints::contrastPreferenceChanged, this, &DesktopAppearance::changed);
+          &QAccessibilityHints::contrastPreferenceChanged, this, &DesktopPreferences::changed);
 #endif
 
   QDBusConnection bus = QDBusConnection::sessionBus();
@@ -75,18 +88,7 @@ DesktopAppearance::DesktopAppearance(QObject* parent) : QObject(parent) {
   });
 }
 
-SchemePreference DesktopAppearance::fromPortalScheme(uint value) {
-  switch (value) {
-    case 1:
-      return SchemePreference::dark;
-    case 2:
-      return SchemePreference::light;
-    default:
-      return SchemePreference::none;
-  }
-}
-
-SchemePreference DesktopAppearance::scheme() const {
+SchemePreference DesktopPreferences::scheme() const {
   if (portalScheme_ != SchemePreference::none) {
     return portalScheme_;
   }
@@ -103,7 +105,7 @@ SchemePreference DesktopAppearance::scheme() const {
   return SchemePreference::none;
 }
 
-bool DesktopAppearance::highContrast() const {
+bool DesktopPreferences::highContrast() const {
 #if QT_VERSION >= QT_VERSION_CHECK(6, 10, 0)
   if (QGuiApplication::styleHints()->accessibility()->contrastPreference() ==
       Qt::ContrastPreference::HighContrast) {
@@ -113,16 +115,16 @@ bool DesktopAppearance::highContrast() const {
   return portalHighContrast_ || gnomeHighContrast_;
 }
 
-void DesktopAppearance::portalSettingChanged(const QString& group, const QString& key,
-                                             const QDBusVariant& value) {
+void DesktopPreferences::portalSettingChanged(const QString& group, const QString& key,
+                                              const QDBusVariant& value) {
   if (group == appearance || group == gnomeAccessibility) {
     takePortalValue(group, key, value.variant());
     emit changed();
   }
 }
 
-void DesktopAppearance::takePortalValue(const QString& group, const QString& key,
-                                        const QVariant& value) {
+void DesktopPreferences::takePortalValue(const QString& group, const QString& key,
+                                         const QVariant& value) {
   if (group == appearance && key == colorSchemeKey) {
     portalScheme_ = fromPortalScheme(unwrapped(value).toUInt());
   } else if (group == appearance && key == contrastKey) {

@@ -14,8 +14,8 @@
 #include <thread>
 #include <vector>
 
-#include "on_top_x11.h"
-#include "xcb_owned.h"
+#include "keep_above.h"
+#include "owned.h"
 
 namespace tempulix {
 namespace {
@@ -100,13 +100,9 @@ class TestWindow {
 // The switch on a connection of its own, as the program's is Qt's.
 class Switch {
  public:
-  Switch() : connection_(xcb_connect(nullptr, nullptr)) {
-    const xcb_setup_t* setup =
-        xcb_connection_has_error(connection_) ? nullptr : xcb_get_setup(connection_);
-    onTop_ = std::make_unique<x11::OnTop>(
-        setup ? connection_ : nullptr,
-        setup ? xcb_setup_roots_iterator(setup).data->root : xcb_window_t{XCB_WINDOW_NONE});
-  }
+  Switch()
+      : connection_(xcb_connect(nullptr, nullptr)),
+        onTop_(std::make_unique<x11::KeepAbove>(connection_)) {}
   ~Switch() {
     onTop_.reset();
     xcb_disconnect(connection_);
@@ -115,18 +111,18 @@ class Switch {
     onTop_->set(handle, flag);
     return flag;
   }
-  x11::OnTop& onTop() { return *onTop_; }
+  x11::KeepAbove& onTop() { return *onTop_; }
 
  private:
   xcb_connection_t* connection_;
-  std::unique_ptr<x11::OnTop> onTop_;
+  std::unique_ptr<x11::KeepAbove> onTop_;
 };
 
 std::int16_t callSetOnTop(WindowHandle handle, std::int16_t flag) {
   return Switch()(handle, flag);
 }
 
-TEST(OnTopWithWindowManager, FlagTrueOnAnythingElseOffGeometryKept) {
+TEST(KeepAboveWithWindowManager, FlagTrueOnAnythingElseOffGeometryKept) {
   TestWindow window;
   ASSERT_TRUE(window.connected());
   ASSERT_TRUE(eventually([&] { return window.managed(); })) << "the window manager never took it";
@@ -146,7 +142,7 @@ TEST(OnTopWithWindowManager, FlagTrueOnAnythingElseOffGeometryKept) {
   }
 }
 
-TEST(OnTopWithWindowManager, HandleBothArgumentsByReference) {
+TEST(KeepAboveWithWindowManager, HandleBothArgumentsByReference) {
   TestWindow window;
   ASSERT_TRUE(eventually([&] { return window.managed(); }));
   WindowHandle handle = window.handle();
@@ -156,7 +152,7 @@ TEST(OnTopWithWindowManager, HandleBothArgumentsByReference) {
   EXPECT_EQ(handle, window.handle());
 }
 
-TEST(OnTopWithWindowManager, BadHandlesGiveZero) {
+TEST(KeepAboveWithWindowManager, BadHandlesGiveZero) {
   TestWindow window;  // keeps the display busy with a real window beside the bad ones
   for (const WindowHandle bad : {WindowHandle{0}, WindowHandle{0x7ffffff}, WindowHandle{~0u},
                                  static_cast<WindowHandle>(0x1'0000'0000ULL)}) {
@@ -165,7 +161,7 @@ TEST(OnTopWithWindowManager, BadHandlesGiveZero) {
   }
 }
 
-TEST(OnTopWithoutWindowManager, GivesZeroAndLeavesTheWindowAlone) {
+TEST(KeepAboveWithoutWindowManager, GivesZeroAndLeavesTheWindowAlone) {
   TestWindow window;
   ASSERT_TRUE(window.connected());
   EXPECT_EQ(callSetOnTop(window.handle(), flagTrue), 0);
@@ -173,7 +169,7 @@ TEST(OnTopWithoutWindowManager, GivesZeroAndLeavesTheWindowAlone) {
   EXPECT_TRUE(window.state().empty());
 }
 
-TEST(OnTopWithoutServer, GivesZero) {
+TEST(KeepAboveWithoutServer, GivesZero) {
   for (const char* display :
        {":59999", "", "no-such-host-xyz.invalid:0", static_cast<const char*>(nullptr)}) {
     if (display) {

@@ -1,6 +1,6 @@
-#include "x11_messages.h"
+#include "client_messages.h"
 
-#include "xcb_owned.h"
+#include "owned.h"
 
 #include <QByteArray>
 #include <algorithm>
