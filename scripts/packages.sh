@@ -24,7 +24,7 @@ debian_check_depends=(libgtest-dev fonts-liberation)
 # packaging tools, and the Windows cross builds (32-bit and 64-bit). The Wine that runs them is
 # in windows_runner_packages below.
 test_packages=("${build_packages[@]}"
-               libgtest-dev libgmock-dev valgrind
+               libgtest-dev libgmock-dev valgrind libseccomp-dev
                xvfb xauth x11-utils x11-xkb-utils x11-xserver-utils xdotool wmctrl imagemagick
                python3-xlib procps dbus-daemon
                at-spi2-core python3-pyatspi libglib2.0-bin orca speech-dispatcher
@@ -33,7 +33,7 @@ test_packages=("${build_packages[@]}"
                dconf-gsettings-backend xdg-desktop-portal xdg-desktop-portal-gnome
                xdg-desktop-portal-gtk gnome-session-common qt6-gtk-platformtheme
                build-essential dpkg-dev debhelper desktop-file-utils appstream lintian man-db diffoscope-minimal
-               g++-mingw-w64-i686 g++-mingw-w64-x86-64 icoutils python3-pefile python3-pil)
+               g++-mingw-w64-i686 g++-mingw-w64-x86-64 icoutils python3-pefile python3-pil qt6ct)
 
 # To start an installed package on a desktop of this machine's and drive it from outside.
 package_check_packages=(xvfb xauth x11-utils xdotool wmctrl imagemagick python3-xlib procps openbox)

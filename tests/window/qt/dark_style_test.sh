@@ -2,7 +2,9 @@
 # The program under GNOME Shell (run it under with_desktop.sh gnome-shell) follows GNOME's Dark
 # style, as the user switches it in the settings (gsettings), at start and while it runs: the
 # window is dark under Dark style, light under the default, and dark again, its exit button on
-# the window's colour each time; under high contrast it has the platform's colours alone. Seen in the shell's own screenshots. Arguments: the command that
+# the window's colour each time; under high contrast it has the platform's colours alone; a
+# platform theme without a palette of its own (Qt's GTK and portal themes) changes none of that,
+# and a look the user chose wins. Seen in the shell's own screenshots. Arguments: the command that
 # starts the program.
 set -u
 program=("$@")
@@ -45,12 +47,29 @@ expect_look dark "high contrast switched off" dark-again
 
 closes_cleanly
 
-# A style the user names wins: under Dark style the window is as that style and the platform
-# draw it (light here), with nothing of the program's own on top.
-program=(env QT_STYLE_OVERRIDE=Fusion "${program[@]}")
-launch || { fail "no window with a style named"; exit 1; }
-expect_look light "a style named in QT_STYLE_OVERRIDE, under Dark style" user-style
-close_window
-await_end
+# A platform theme that sessions name for other reasons than colours brings no palette of its
+# own: the window follows the style as without it, at start and live.
+plain=("${program[@]}")
+for theme in gtk3 xdgdesktopportal; do
+  program=(env QT_QPA_PLATFORMTHEME=$theme "${plain[@]}")
+  launch || { fail "no window with QT_QPA_PLATFORMTHEME=$theme"; continue; }
+  expect_look dark "QT_QPA_PLATFORMTHEME=$theme, started under Dark style" "$theme-dark-start"
+  style default
+  expect_look light "QT_QPA_PLATFORMTHEME=$theme, switched to the default style" "$theme-light-live"
+  style prefer-dark
+  expect_look dark "QT_QPA_PLATFORMTHEME=$theme, switched back to Dark style" "$theme-dark-live"
+  closes_cleanly "QT_QPA_PLATFORMTHEME=$theme"
+done
+
+# A style the user names wins, and so does a platform theme with the user's own palette (qt6ct,
+# here with none set: its style's light one): under Dark style the window is as the style or
+# theme and the platform draw it (light here), with nothing of the program's own on top.
+for chosen in QT_STYLE_OVERRIDE=Fusion QT_QPA_PLATFORMTHEME=qt6ct; do
+  program=(env "$chosen" "${plain[@]}")
+  launch || { fail "no window with $chosen"; continue; }
+  expect_look light "$chosen, under Dark style" "chosen-${chosen%%=*}"
+  close_window
+  await_end
+done
 echo "$failures failed"
 [ "$failures" = 0 ]
