@@ -2,8 +2,8 @@
 # shellcheck disable=SC2034  # used by the scripts that source this
 
 # To build the Linux program.
-build_packages=(cmake ninja-build g++ pkgconf libxcb1-dev libxkbcommon-dev libxkbcommon-x11-dev
-                qt6-base-dev fonts-liberation fonts-dejavu-core)
+build_packages=(cmake ninja-build g++ pkgconf libxcb1-dev libxcb-keysyms1-dev libxkbcommon-dev
+                libxkbcommon-x11-dev qt6-base-dev fonts-liberation fonts-dejavu-core)
 
 # The Debian source package's Build-Depends, made from these lists by scripts/debian-files.sh:
 # what builds the program (g++ is build-essential, which Debian presumes), and what its tests

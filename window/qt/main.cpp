@@ -56,6 +56,16 @@ int main(int /*argc*/, char* argv[]) {
     QObject::connect(x11.get(), &tempulix::x11::Session::eventsStopped, &form1,
                      [&form1] { form1.endAsClosed(2); });
   }
+  // The global shortcuts: in an X11 session every program's keys pass the X server, where they
+  // are grabbed. (Through XWayland only the keys of X windows would.)
+  const bool waylandSession =
+      qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland") ||
+      !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+  if (x11 && !waylandSession) {
+    QObject::connect(x11.get(), &tempulix::x11::Session::globalShortcutPressed, &form1,
+                     &tempulix::Form1::globalShortcut);
+    x11->grabGlobalShortcuts();
+  }
   // The desktop's light or dark style, followed for as long as the window lives.
   const tempulix::palette::Follower palette(form1);
   form1.show();

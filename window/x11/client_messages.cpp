@@ -73,7 +73,7 @@ Verdict classify(const xcb_client_message_event_t& message, const Atoms& atoms) 
 }
 
 X11MessageFilter::X11MessageFilter(xcb_connection_t* connection,
-                                   std::function<void(const xcb_generic_event_t&)> seen)
+                                   std::function<bool(const xcb_generic_event_t&)> seen)
     : seen_(std::move(seen)) {
   if (!connection) {
     return;
@@ -96,8 +96,8 @@ bool X11MessageFilter::nativeEventFilter(const QByteArray& eventType, void* mess
     return false;
   }
   const auto* event = static_cast<const xcb_generic_event_t*>(message);
-  if (seen_) {
-    seen_(*event);
+  if (seen_ && seen_(*event)) {
+    return true;
   }
   return (event->response_type & 0x7f) == XCB_CLIENT_MESSAGE &&
          classify(*reinterpret_cast<const xcb_client_message_event_t*>(event), atoms_) ==

@@ -6,7 +6,7 @@
 // Everything else goes on to Qt unchanged.
 //
 // The decision (classify) is plain data; X11MessageFilter applies it to Qt's xcb events, and
-// shows every event to whoever follows them (the on-top switch does).
+// shows every event to whoever follows them (the on-top switch and the key grabs do).
 #pragma once
 
 #include <xcb/xcb.h>
@@ -56,13 +56,14 @@ Verdict classify(const xcb_client_message_event_t& message, const Atoms& atoms);
 class X11MessageFilter : public QAbstractNativeEventFilter {
  public:
   // Interns the atoms on the connection (one round trip); installs nothing. seen is shown every
-  // event first, those dropped included.
+  // event first, errors and those dropped included; one it takes (returns true for) goes no
+  // further.
   X11MessageFilter(xcb_connection_t* connection,
-                   std::function<void(const xcb_generic_event_t&)> seen);
+                   std::function<bool(const xcb_generic_event_t&)> seen);
   bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
  private:
-  std::function<void(const xcb_generic_event_t&)> seen_;
+  std::function<bool(const xcb_generic_event_t&)> seen_;
   Atoms atoms_{};
 };
 

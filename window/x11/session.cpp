@@ -6,15 +6,28 @@
 
 #include "client_messages.h"
 #include "keep_above.h"
+#include "key_grabs.h"
 
 namespace tempulix::x11 {
 
-Session::Session(QObject* parent) : QObject(parent) {
+namespace {
+
+xcb_connection_t* qtConnection() {
   auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-  xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
-  keepAbove_ = std::make_unique<KeepAbove>(connection);
-  filter_ = std::make_unique<X11MessageFilter>(
-      connection, [this](const xcb_generic_event_t& event) { keepAbove_->handleEvent(event); });
+  return x11 ? x11->connection() : nullptr;
+}
+
+}  // namespace
+
+Session::Session(QObject* parent)
+    : QObject(parent),
+      connection_(qtConnection()),
+      keepAbove_(std::make_unique<KeepAbove>(connection_)) {
+  filter_ =
+      std::make_unique<X11MessageFilter>(connection_, [this](const xcb_generic_event_t& event) {
+        keepAbove_->handleEvent(event);
+        return keyGrabs_ && keyGrabs_->handleEvent(event);
+      });
   QCoreApplication::instance()->installNativeEventFilter(filter_.get());
   connect(&readerWatch_, &EventReaderWatch::ended, this, [this] {
     std::fputs(
@@ -27,6 +40,13 @@ Session::Session(QObject* parent) : QObject(parent) {
 
 Session::~Session() {
   QCoreApplication::instance()->removeNativeEventFilter(filter_.get());
+}
+
+void Session::grabGlobalShortcuts() {
+  if (!keyGrabs_) {
+    keyGrabs_ = std::make_unique<KeyGrabs>(
+        connection_, [this](GlobalShortcut shortcut) { emit globalShortcutPressed(shortcut); });
+  }
 }
 
 void Session::setOnTop(WindowHandle& window, std::int16_t& flag) {

@@ -5,15 +5,19 @@
 // only, by whoever puts the program together; it does nothing on its own but follow events.
 #pragma once
 
+#include <xcb/xcb.h>
+
 #include <QObject>
 #include <memory>
 
 #include "event_reader_watch.h"
+#include "global_shortcuts.h"
 #include "on_top.h"
 
 namespace tempulix::x11 {
 
 class KeepAbove;
+class KeyGrabs;
 class X11MessageFilter;
 
 class Session : public QObject {
@@ -27,13 +31,21 @@ class Session : public QObject {
   // The controller's on-top switch (see on_top.h).
   void setOnTop(WindowHandle& window, std::int16_t& flag);
 
+  // Grabs the global shortcuts' keys on the X server: for an X11 session, where every program's
+  // keys go through the server (not for XWayland, which sees none of the Wayland windows').
+  void grabGlobalShortcuts();
+
  signals:
   // No more events come from the X server: no key, click or close request can reach the
   // program. Said once on standard error first.
   void eventsStopped();
+  // A global shortcut was pressed, in whatever window has the keyboard focus.
+  void globalShortcutPressed(tempulix::GlobalShortcut shortcut);
 
  private:
+  xcb_connection_t* connection_;
   std::unique_ptr<KeepAbove> keepAbove_;
+  std::unique_ptr<KeyGrabs> keyGrabs_;
   std::unique_ptr<X11MessageFilter> filter_;
   EventReaderWatch readerWatch_;
 };
