@@ -3,7 +3,7 @@
 # with_desktop.sh), in a D-Bus session of its own with the accessibility bus on, its speech going
 # through speech-dispatcher to a file, one line an utterance. Start-up, S, three seconds of
 # running with the focus on Stop and on Exit, Tab, T, R, and Orca's "read title" while running
-# and while stopped. Nothing may be said per tick. Argument: the program. TEMPULIX_QT_VERSION:
+# and while stopped; the global shortcuts pressed in another window. Nothing may be said per tick. Argument: the program. TEMPULIX_QT_VERSION:
 # the Qt it was built with (announcements need 6.8).
 set -u
 if [ "${1:-}" != --in-session ]; then
@@ -159,6 +159,30 @@ if [ "$times" = "$(printf '%s\n' "$held_time" 0:00.0 | sort -u | tr '\n' ' ')" ]
 else
   fail "times said: $times"
 fi
+
+# The global shortcuts, pressed while another window has the focus: Orca hears no more than the
+# buttons make it say (here: no focus move, since the focus is elsewhere; the held time at most),
+# and the window as the buttons left it on coming back.
+xmessage -name tempulix_cover -geometry 300x100+600+500 "another program" 2>/dev/null &
+cover_pid=$!
+cover=$(timeout 10 xdotool search --sync --onlyvisible --classname tempulix_cover | head -n1)
+xdotool windowactivate --sync "$cover" 2>/dev/null
+mark=$(lines)
+xdotool key ctrl+alt+shift+F9
+eventually running_since "$(title)"
+xdotool key ctrl+alt+shift+F9
+within 10 holding
+shortcut_held=$(title)
+xdotool windowactivate --sync "$window" 2>/dev/null
+check_hears "$mark" "Start button" "back after Ctrl+Alt+Shift+F9 twice: the focus on Start"
+unexpected=$(said_since "$mark" | grep -v -x -F -e "Start button" -e "Stopped at ${shortcut_held%% - *}" \
+  -e "$shortcut_held frame" -e "$shortcut_held" -e "$held frame" -e "$held")
+if [ -z "$unexpected" ]; then
+  pass "the shortcuts said nothing the buttons do not: $(said_since "$mark" | tr '\n' '|')"
+else
+  fail "the shortcuts made Orca say: $(tr '\n' '|' <<<"$unexpected")"
+fi
+kill "$cover_pid" 2>/dev/null
 
 close_window
 await_end
