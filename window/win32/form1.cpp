@@ -306,6 +306,7 @@ LRESULT Form1::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       dpi_ = dpiOf(window);
       createControls();
       controller_.formLoad();
+      hotkeys_.emplace(window);
       return 0;
     case WM_DPICHANGED:
       // Moved to a monitor of another resolution, or its scale changed: the fonts, places and
@@ -410,7 +411,19 @@ LRESULT Form1::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         onTimer();
         return 0;
       }
+      if (wParam == GlobalHotkeys::releaseTimerId && hotkeys_) {
+        hotkeys_->checkReleased();
+        return 0;
+      }
       break;
+    case WM_HOTKEY:
+      // Pressed whatever program has the keyboard.
+      if (hotkeys_) {
+        if (const std::optional<GlobalShortcut> shortcut = hotkeys_->pressed(wParam)) {
+          controller_.globalShortcut(*shortcut);
+        }
+      }
+      return 0;
     case WM_CLOSE: {
       std::int16_t cancel = 0;
       controller_.formUnload(cancel);
@@ -420,6 +433,7 @@ LRESULT Form1::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_DESTROY:
+      hotkeys_.reset();  // freed while the window they belong to is still there
       KillTimer(window_, timer1Id);
       window_ = nullptr;
       PostQuitMessage(0);

@@ -6,8 +6,10 @@
 #include <windows.h>
 
 #include <array>
+#include <optional>
 
 #include "controller.h"
+#include "global_hotkeys.h"
 #include "handles.h"
 #include "painting.h"
 #include "tick_schedule.h"
@@ -68,6 +70,8 @@ class Form1 : public WindowOperations {
   bool activated_ = false;
   HWND focusToRestore_ = nullptr;  // when the window is next activated
   Controller controller_;
+  // From the window's creation to its destruction.
+  std::optional<GlobalHotkeys> hotkeys_;
 };
 
 }  // namespace tempulix::win32
