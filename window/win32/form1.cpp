@@ -263,7 +263,12 @@ void Form1::onTimer() {
 
 void Form1::setFocus(Button button) {
   focusToRestore_ = buttons_[static_cast<std::size_t>(button)];
-  SetFocus(focusToRestore_);
+  // SetFocus would activate a window that is not active, taking the keyboard from the program
+  // the user works in (a global shortcut's press); there the move waits for the window's next
+  // activation.
+  if (GetForegroundWindow() == window_) {
+    SetFocus(focusToRestore_);
+  }
 }
 
 void Form1::deliverActivate() {
@@ -306,6 +311,7 @@ LRESULT Form1::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       dpi_ = dpiOf(window);
       createControls();
       controller_.formLoad();
+      hotkeys_.emplace(window);
       return 0;
     case WM_DPICHANGED:
       // Moved to a monitor of another resolution, or its scale changed: the fonts, places and
@@ -356,11 +362,9 @@ LRESULT Form1::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         focusToRestore_ = GetFocus();
         break;
       }
-      if (!activated_) {
-        deliverActivate();  // the window's Activate: once, when it is first shown
-        return 0;           // DefWindowProc would take the focus back to the window itself
-      }
-      // Back to the button that had the focus, not to the window itself.
+      deliverActivate();  // the window's Activate: once, when it is first shown
+      // To the button that had the focus, or that a handler gave it while another program's
+      // window was in front; DefWindowProc would give it to the window itself.
       if (focusToRestore_ && IsChild(window_, focusToRestore_)) {
         SetFocus(focusToRestore_);
         return 0;
@@ -410,7 +414,19 @@ LRESULT Form1::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         onTimer();
         return 0;
       }
+      if (wParam == GlobalHotkeys::releaseTimerId && hotkeys_) {
+        hotkeys_->checkReleased();
+        return 0;
+      }
       break;
+    case WM_HOTKEY:
+      // Pressed whatever program has the keyboard; the window is neither activated nor raised.
+      if (hotkeys_) {
+        if (const std::optional<GlobalShortcut> shortcut = hotkeys_->pressed(wParam)) {
+          controller_.globalShortcut(*shortcut);
+        }
+      }
+      return 0;
     case WM_CLOSE: {
       std::int16_t cancel = 0;
       controller_.formUnload(cancel);
@@ -420,6 +436,7 @@ LRESULT Form1::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_DESTROY:
+      hotkeys_.reset();  // freed while the window they belong to is still there
       KillTimer(window_, timer1Id);
       window_ = nullptr;
       PostQuitMessage(0);

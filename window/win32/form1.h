@@ -6,8 +6,10 @@
 #include <windows.h>
 
 #include <array>
+#include <optional>
 
 #include "controller.h"
+#include "global_hotkeys.h"
 #include "handles.h"
 #include "painting.h"
 #include "tick_schedule.h"
@@ -66,8 +68,12 @@ class Form1 : public WindowOperations {
   int intervalMs_ = Controller::timerIntervalMs;
   bool timerEnabled_ = false;
   bool activated_ = false;
-  HWND focusToRestore_ = nullptr;  // when the window is next activated
+  // The focused button, given the focus again when the window is next activated: a button the
+  // handlers move the focus to while another program's window is in front waits here.
+  HWND focusToRestore_ = nullptr;
   Controller controller_;
+  // From the window's creation to its destruction.
+  std::optional<GlobalHotkeys> hotkeys_;
 };
 
 }  // namespace tempulix::win32

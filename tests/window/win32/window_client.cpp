@@ -17,6 +17,11 @@
 //   window_client OUTPUT settings-changed AREA
 //     tells every top-level window that a setting changed, as Windows does when the user
 //     chooses another app mode (AREA "ImmersiveColorSet"): WM_SETTINGCHANGE, sent.
+//   window_client OUTPUT focus
+//     reads which window is in front and where the stopwatch's thread keeps its focus:
+//     "foreground TITLE" (the foreground window's title, empty for none), "active yes|no"
+//     (whether the stopwatch is its thread's active window) and "focus NAME" (Command1 to
+//     Command4 for a button, "window" for the window itself, "none").
 //
 // Exit status 0 if everything was found and matched.
 #include <windows.h>
@@ -191,6 +196,37 @@ int setColours(std::FILE* out, HWND window, const std::vector<std::pair<int, COL
   return 0;
 }
 
+std::string titleOf(HWND window) {
+  wchar_t title[256] = {};
+  if (window) {
+    GetWindowTextW(window, title, 256);
+  }
+  return narrow(title);
+}
+
+// Asked of the system from outside: the stopwatch's GetFocus and GetActiveWindow are its thread's.
+int readFocus(std::FILE* out, HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) {
+    std::fprintf(out, "FAIL: no thread information (error %lu)\n", GetLastError());
+    return 1;
+  }
+  std::fprintf(out, "foreground %s\n", titleOf(GetForegroundWindow()).c_str());
+  std::fprintf(out, "active %s\n", info.hwndActive == window ? "yes" : "no");
+  std::string focus = "none";
+  if (info.hwndFocus == window) {
+    focus = "window";
+  } else if (info.hwndFocus && GetParent(info.hwndFocus) == window) {
+    const int id = GetDlgCtrlID(info.hwndFocus);
+    focus = id >= firstButtonId && id < firstButtonId + 4
+                ? "Command" + std::to_string(id - firstButtonId + 1)
+                : "control " + std::to_string(id);
+  }
+  std::fprintf(out, "focus %s\n", focus.c_str());
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -225,6 +261,8 @@ int wmain(int argc, wchar_t** argv) {
                         SMTO_ABORTIFHUNG, 5000, &result);
     std::fprintf(out, "ok\n");
     status = 0;
+  } else if (command == L"focus" && argc == 3) {
+    status = readFocus(out, window);
   } else if (command == L"dpi" && argc == 5) {
     status = changeDpi(out, window, _wtoi(argv[3]), _wtoi(argv[4]));
   }
