@@ -12,6 +12,9 @@ apt_as_root=()
 # the wrong size while the mirror syncs) fails at once.
 apt_options=(-o Acquire::Retries=5)
 
+# Lines read joined into one, with "; " between.
+joined() { awk '{ out = out (NR > 1 ? "; " : "") $0 } END { printf "%s", out }'; }
+
 # apt_update [ARCH...]: brings the package lists of this machine's own architecture and of those
 # given up to date; the lists of the other architectures dpkg knows are left as they are, so that
 # an architecture the packages do not need (i386 added for Wine) cannot stand in their way. An
@@ -36,7 +39,7 @@ apt_update() {
   rm -f "$log"
   if [ "$status" != 0 ] || [ -n "$apt_update_failures" ]; then
     echo "apt-get update (for $architectures) could not bring every list up to date" \
-         "(status $status${apt_update_failures:+: $(paste -sd';' - <<<"$apt_update_failures" | sed 's/;/; /g')});" \
+         "(status $status${apt_update_failures:+: $(joined <<<"$apt_update_failures")});" \
          "going on with the lists apt has" >&2
   fi
   return 0
@@ -73,10 +76,10 @@ why_not_installable() {
     reason="apt has no version of it that may be installed (apt-cache policy $package: Candidate: (none))"
   else
     simulated=$(LC_ALL=C apt-get install -s --no-install-recommends --no-remove "$package" 2>&1) && return 1
-    reason=$(sed -n 's/^ \+\([^ ]\+ : .*\)$/\1/p' <<<"$simulated" | head -n 2 | paste -sd';' - | sed 's/;/; /g')
+    reason=$(sed -n 's/^ \+\([^ ]\+ : .*\)$/\1/p' <<<"$simulated" | head -n 2 | joined)
     [ -n "$reason" ] || reason=$(grep -m1 '^E: ' <<<"$simulated" || echo "apt-get install -s $package failed")
     reason="what it needs cannot be installed beside what is installed (apt: $reason)"
   fi
-  failed=$(grep "binary-$architecture/" <<<"$apt_update_failures" | paste -sd';' - | sed 's/;/; /g')
+  failed=$(grep "binary-$architecture/" <<<"$apt_update_failures" | joined)
   echo "$package: $reason${failed:+; apt-get update could not fetch $failed}"
 }

@@ -35,6 +35,7 @@ deb() {  # deb NAME VERSION ARCH [CONTROL-LINE...]
   dpkg-deb -Zgzip --build "$dir" "$t/archive/pool/$(basename "$dir").deb" >/dev/null
 }
 deb tool 1 amd64
+deb wine64 1 amd64
 for arch in amd64 i386; do
   deb lib 1 "$arch" "Multi-Arch: same"
   deb lib 2 "$arch" "Multi-Arch: same"
@@ -49,7 +50,7 @@ index() {  # index SUITE ARCH DEB...: the suite's Packages for ARCH
      echo "SHA256: $(sha256sum <"$file" | cut -d' ' -f1)"; echo
    done) >"$t/archive/dists/$1/main/binary-$2/Packages"
 }
-index stable amd64 tool_1_amd64.deb lib_1_amd64.deb
+index stable amd64 tool_1_amd64.deb lib_1_amd64.deb wine64_1_amd64.deb
 index stable i386 lib_1_i386.deb wine32_1_i386.deb
 index stable-security amd64 lib_2_amd64.deb
 index stable-security i386 lib_2_i386.deb
@@ -195,6 +196,36 @@ serve /dists/stable/main/binary-amd64/Packages=4
 install tool
 installed tool && [ "$(grep -c 'binary-amd64/Packages 503' "$t/requests")" = 4 ] && pass "four busy answers retried" ||
   fail "busy mirror: $(said); requests: $(grep -c binary-amd64 "$t/requests")"
+
+# 7. The test command's choice of Wine on a kernel that runs 32-bit programs: both, where 32-bit
+# Wine can be installed; else the 64-bit one alone, the reason in its line and for the tests,
+# whose 32-bit running ones are then skipped with it (runnable.sh, where 64-bit Wine alone is
+# installed, as here).
+choice() {
+  (. "$top/scripts/packages.sh" && . "$top/scripts/apt.sh" && apt_update 2>/dev/null &&
+   TEMPULIX_KERNEL_32_BIT=yes windows_runners 2>/dev/null &&
+   printf '%s\n' "${windows_runner_packages[*]}" "$windows_runs" "${TEMPULIX_NO_32_BIT_WINE:-}" &&
+   TEMPULIX_KERNEL_32_BIT=yes "$top/tests/window/win32/runnable.sh" win32 echo ran)
+}
+fresh
+serve
+out=$(choice) || true
+[ "$(sed -n 1p <<<"$out")" = "wine64 wine32:i386" ] && pass "32-bit Wine to be had: both Wines" || fail "32-bit Wine to be had: $out"
+release stable-security i386
+fresh
+serve
+out=$(choice) || true
+if [ "$(sed -n 1p <<<"$out")" = wine64 ] &&
+   grep -q '^Windows programs: .*the shipped 32-bit one is built and checked as a file but not run: this kernel runs 32-bit programs (TEMPULIX_KERNEL_32_BIT=yes), but 32-bit Wine cannot be installed (wine32:i386: what it needs' <<<"$out"; then
+  pass "no 32-bit Wine to be had: $(sed -n 2p <<<"$out")"
+else
+  fail "no 32-bit Wine to be had: $out"
+fi
+[ -z "$(foreign)" ] && pass "the choice leaves dpkg's architectures as they were" || fail "foreign architectures after the choice: '$(foreign)'"
+if [ -x /usr/lib/wine/wine64 ] && [ ! -x /usr/lib/wine/wine ]; then
+  grep -q '^SKIPPED: this kernel runs 32-bit programs (TEMPULIX_KERNEL_32_BIT=yes), but 32-bit Wine cannot be installed (wine32:i386: ' <<<"$out" &&
+    pass "the 32-bit running tests skipped with the reason" || fail "runnable.sh: $(tail -n1 <<<"$out")"
+fi
 
 echo "$failures failed"
 [ "$failures" = 0 ]
