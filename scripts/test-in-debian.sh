@@ -21,8 +21,15 @@
 # Needs root (or sudo): debootstrap, chroot and mounts, each in a mount and process namespace of
 # its own, so nothing stays mounted or running afterwards.
 set -euo pipefail
-release=${1:?usage: test-in-debian.sh RELEASE [--package FILE.deb | --cross ARCH] [--arch ARCH]}
+# As a user with sudo it runs itself again as root, with the same arguments, from the same folder.
+if [ "$(id -u)" != 0 ]; then exec sudo bash "$(readlink -f "$0")" "$@"; fi
+usage="usage: test-in-debian.sh RELEASE [--package FILE.deb | --cross ARCH | --release DIR [--windows]] [--arch ARCH]"
+release=${1:?$usage}
 shift
+case "$release" in
+  bookworm | trixie | forky) ;;
+  *) echo "test-in-debian.sh: RELEASE is bookworm, trixie or forky, not '$release'; $usage" >&2; exit 2 ;;
+esac
 package=
 cross=
 release_out=
@@ -36,12 +43,11 @@ while [ $# -gt 0 ]; do
     --cross) cross=${2:?--cross needs an architecture}; shift 2 ;;
     --release) release_out=$(mkdir -p "${2:?--release needs a folder}" && cd "$2" && pwd); shift 2 ;;
     --windows) windows=1; shift ;;
-    *) echo "usage: test-in-debian.sh RELEASE [--package FILE.deb | --cross ARCH | --release DIR [--windows]] [--arch ARCH]" >&2; exit 2 ;;
+    *) echo "test-in-debian.sh: unknown option '$1'; $usage" >&2; exit 2 ;;
   esac
 done
 native=$(dpkg --print-architecture)
-top=$(cd "$(dirname "$0")/.." && pwd)
-if [ "$(id -u)" != 0 ]; then exec sudo bash "$0" "$@"; fi
+top=$(cd "$(dirname "$(readlink -f "$0")")/.." && pwd)
 cd "$top"
 . scripts/packages.sh
 bash scripts/install-packages.sh debootstrap
