@@ -116,8 +116,7 @@ check_package() {
   mkdir -p "$work/package/tmp/src"
   tar -xJf "$sources" --strip-components=1 -C "$work/package/tmp/src"
   scripts/in-system.sh --own-processes --archives "$cache/archives" "$work/package" bash -c "
-    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends \
-      autopkgtest >/tmp/apt.log 2>&1 || { cat /tmp/apt.log; exit 1; }
+    bash /tmp/src/scripts/install-packages.sh autopkgtest >/tmp/apt.log 2>&1 || { cat /tmp/apt.log; exit 1; }
     autopkgtest --output-dir /tmp/autopkgtest /tmp/$(basename "$deb") /tmp/src/ -- null \
       >/tmp/autopkgtest.log 2>&1
     status=\$?
@@ -150,10 +149,11 @@ if [ -n "$release_out" ]; then
     set -e
     cd /root/tempulix
     ${cross:+dpkg --add-architecture $cross}
-    apt-get update -qq
+    . scripts/apt.sh
+    apt_update $cross 2>/tmp/apt.log
     export DEBIAN_FRONTEND=noninteractive
-    apt-get install -y -qq --no-install-recommends dpkg-dev debhelper lintian ${extra[*]} \
-      >/tmp/apt.log 2>&1 || { tail -n 30 /tmp/apt.log; exit 1; }
+    bash scripts/install-packages.sh dpkg-dev debhelper lintian ${extra[*]} >>/tmp/apt.log 2>&1 ||
+      { tail -n 30 /tmp/apt.log; exit 1; }
     apt-get build-dep -y -qq ${cross:+-a $cross} --no-install-recommends ./ >>/tmp/apt.log 2>&1 ||
       { tail -n 30 /tmp/apt.log; exit 1; }
     bash scripts/release-files.sh /root/out ${cross:+--arch $cross} ${windows:+--windows}"
@@ -173,10 +173,11 @@ if [ -n "$cross" ]; then
     set -e
     cd /root/tempulix
     dpkg --add-architecture $cross
-    apt-get update -qq
+    . scripts/apt.sh
+    apt_update $cross 2>/tmp/apt.log
     export DEBIAN_FRONTEND=noninteractive
-    apt-get install -y -qq --no-install-recommends crossbuild-essential-$cross dpkg-dev debhelper \
-      lintian binutils >/tmp/apt.log 2>&1 || { tail -n 30 /tmp/apt.log; exit 1; }
+    bash scripts/install-packages.sh crossbuild-essential-$cross dpkg-dev debhelper lintian binutils \
+      >>/tmp/apt.log 2>&1 || { tail -n 30 /tmp/apt.log; exit 1; }
     apt-get build-dep -y -qq -a $cross --no-install-recommends ./ >>/tmp/apt.log 2>&1 ||
       { tail -n 30 /tmp/apt.log; exit 1; }
     changes=\$(bash scripts/build-package.sh --arch $cross | tail -n1)
