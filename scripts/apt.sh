@@ -33,9 +33,10 @@ apt_update() {
   cat "$log" >&2
   # "E: Failed to fetch URL  REASON" (W: where apt took it for a passing fault): the index named
   # by its path in the archive (dists/SUITE/COMPONENT/binary-ARCH/Packages), and the reason's
-  # first line.
+  # first line. apt gives no reason for an index it gave up once another of its source had failed
+  # (it takes a source's indexes all together or not at all).
   apt_update_failures=$(sed -n 's|^[EW]: Failed to fetch [^ ]*/dists/\([^ ]*\)  *\(.*\)$|\1: \2|p' "$log" |
-                          sed 's/ *\[IP: [^]]*\]$//')
+                          sed -e 's/ *\[IP: [^]]*\]$//' -e 's/: *$/: dropped with the rest of its source/')
   rm -f "$log"
   if [ "$status" != 0 ] || [ -n "$apt_update_failures" ]; then
     echo "apt-get update (for $architectures) could not bring every list up to date" \
