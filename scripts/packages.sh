@@ -21,12 +21,13 @@ debian_check_depends=(libgtest-dev fonts-liberation)
 # of Qt has, as libqt6gui6 recommends it), the
 # tools that drive it from outside, the accessibility bus with a client of it and a screen
 # reader (Orca, speaking through speech-dispatcher), the Debian
-# packaging tools, and the Windows cross builds (32-bit and 64-bit). The Wine that runs them is
-# in windows_runner_packages below.
+# packaging tools, the Windows cross builds (32-bit and 64-bit), and sudo (the tests of the
+# scripts that run themselves again through it). The Wine that runs the Windows programs is in
+# windows_runner_packages below.
 test_packages=("${build_packages[@]}"
                libgtest-dev libgmock-dev valgrind libseccomp-dev
                xvfb xauth x11-utils x11-xkb-utils x11-xserver-utils xdotool wmctrl imagemagick
-               python3-xlib procps dbus-daemon
+               python3-xlib procps dbus-daemon sudo
                at-spi2-core python3-pyatspi libglib2.0-bin orca speech-dispatcher
                openbox xfwm4 metacity kwin-x11 icewm fluxbox mutter kwin-wayland xwayland qt6-wayland
                gnome-shell gnome-settings-daemon gsettings-desktop-schemas dconf-service
@@ -59,16 +60,28 @@ release_test_packages() {
 # run and why: windows_runners (call it where apt knows the release's packages). 64-bit Wine runs
 # the 64-bit program on any x86-64 kernel; Debian's 32-bit Wine (wine32:i386, which needs the
 # i386 architecture in dpkg) is a 32-bit Linux program and runs only where the kernel runs
-# 32-bit programs (scripts/kernel-runs-32-bit.sh). A release with no Wine package runs neither.
+# 32-bit programs (scripts/kernel-runs-32-bit.sh), and only where it can be installed: the i386
+# lists may fail to download, or its i386 libraries not match the amd64 ones installed (a mirror
+# caught mid-sync), or no version be allowed (install-packages.sh --check finds out, and leaves
+# dpkg's architectures as they were). Where it cannot be, the 32-bit program's running tests are
+# skipped, as on a kernel without 32-bit support: TEMPULIX_NO_32_BIT_WINE says why
+# (tests/window/win32/runnable.sh). A release with no Wine package runs neither.
 windows_runners() {
-  local kernel runs_32_bit=0
+  local kernel runs_32_bit=0 why
   windows_runner_packages=()
+  unset TEMPULIX_NO_32_BIT_WINE
   kernel=$(bash "$(dirname "${BASH_SOURCE[0]}")/kernel-runs-32-bit.sh") || runs_32_bit=$?
   if ! release_has wine64; then
     windows_runs="Windows programs: both built and checked as files, neither run: this Debian release has no Wine package"
-  elif [ "$runs_32_bit" = 0 ]; then
+  elif [ "$runs_32_bit" = 0 ] &&
+       why=$(bash "$(dirname "${BASH_SOURCE[0]}")/install-packages.sh" --check wine64 wine32:i386); then
     windows_runner_packages=(wine64 wine32:i386)
     windows_runs="Windows programs: the shipped 32-bit one runs under 32-bit Wine (this kernel $kernel) and the 64-bit one under 64-bit Wine"
+  elif [ "$runs_32_bit" = 0 ]; then
+    windows_runner_packages=(wine64)
+    TEMPULIX_NO_32_BIT_WINE="this kernel $kernel, but 32-bit Wine cannot be installed ($(awk '{ out = out (NR > 1 ? "; " : "") $0 } END { printf "%s", out }' <<<"$why"))"
+    export TEMPULIX_NO_32_BIT_WINE
+    windows_runs="Windows programs: the 64-bit one runs under 64-bit Wine; the shipped 32-bit one is built and checked as a file but not run: $TEMPULIX_NO_32_BIT_WINE"
   else
     windows_runner_packages=(wine64)
     windows_runs="Windows programs: the 64-bit one runs under 64-bit Wine; the shipped 32-bit one is built and checked as a file but not run: this kernel $kernel"

@@ -21,8 +21,15 @@
 # Needs root (or sudo): debootstrap, chroot and mounts, each in a mount and process namespace of
 # its own, so nothing stays mounted or running afterwards.
 set -euo pipefail
-release=${1:?usage: test-in-debian.sh RELEASE [--package FILE.deb | --cross ARCH] [--arch ARCH]}
+# As a user with sudo it runs itself again as root, with the same arguments, from the same folder.
+if [ "$(id -u)" != 0 ]; then exec sudo bash "$(readlink -f "$0")" "$@"; fi
+usage="usage: test-in-debian.sh RELEASE [--package FILE.deb | --cross ARCH | --release DIR [--windows]] [--arch ARCH]"
+release=${1:?$usage}
 shift
+case "$release" in
+  bookworm | trixie | forky) ;;
+  *) echo "test-in-debian.sh: RELEASE is bookworm, trixie or forky, not '$release'; $usage" >&2; exit 2 ;;
+esac
 package=
 cross=
 release_out=
@@ -36,12 +43,11 @@ while [ $# -gt 0 ]; do
     --cross) cross=${2:?--cross needs an architecture}; shift 2 ;;
     --release) release_out=$(mkdir -p "${2:?--release needs a folder}" && cd "$2" && pwd); shift 2 ;;
     --windows) windows=1; shift ;;
-    *) echo "usage: test-in-debian.sh RELEASE [--package FILE.deb | --cross ARCH | --release DIR [--windows]] [--arch ARCH]" >&2; exit 2 ;;
+    *) echo "test-in-debian.sh: unknown option '$1'; $usage" >&2; exit 2 ;;
   esac
 done
 native=$(dpkg --print-architecture)
-top=$(cd "$(dirname "$0")/.." && pwd)
-if [ "$(id -u)" != 0 ]; then exec sudo bash "$0" "$@"; fi
+top=$(cd "$(dirname "$(readlink -f "$0")")/.." && pwd)
 cd "$top"
 . scripts/packages.sh
 bash scripts/install-packages.sh debootstrap
@@ -110,8 +116,7 @@ check_package() {
   mkdir -p "$work/package/tmp/src"
   tar -xJf "$sources" --strip-components=1 -C "$work/package/tmp/src"
   scripts/in-system.sh --own-processes --archives "$cache/archives" "$work/package" bash -c "
-    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends \
-      autopkgtest >/tmp/apt.log 2>&1 || { cat /tmp/apt.log; exit 1; }
+    bash /tmp/src/scripts/install-packages.sh autopkgtest >/tmp/apt.log 2>&1 || { cat /tmp/apt.log; exit 1; }
     autopkgtest --output-dir /tmp/autopkgtest /tmp/$(basename "$deb") /tmp/src/ -- null \
       >/tmp/autopkgtest.log 2>&1
     status=\$?
@@ -144,10 +149,11 @@ if [ -n "$release_out" ]; then
     set -e
     cd /root/tempulix
     ${cross:+dpkg --add-architecture $cross}
-    apt-get update -qq
+    . scripts/apt.sh
+    apt_update $cross 2>/tmp/apt.log
     export DEBIAN_FRONTEND=noninteractive
-    apt-get install -y -qq --no-install-recommends dpkg-dev debhelper lintian ${extra[*]} \
-      >/tmp/apt.log 2>&1 || { tail -n 30 /tmp/apt.log; exit 1; }
+    bash scripts/install-packages.sh dpkg-dev debhelper lintian ${extra[*]} >>/tmp/apt.log 2>&1 ||
+      { tail -n 30 /tmp/apt.log; exit 1; }
     apt-get build-dep -y -qq ${cross:+-a $cross} --no-install-recommends ./ >>/tmp/apt.log 2>&1 ||
       { tail -n 30 /tmp/apt.log; exit 1; }
     bash scripts/release-files.sh /root/out ${cross:+--arch $cross} ${windows:+--windows}"
@@ -167,10 +173,11 @@ if [ -n "$cross" ]; then
     set -e
     cd /root/tempulix
     dpkg --add-architecture $cross
-    apt-get update -qq
+    . scripts/apt.sh
+    apt_update $cross 2>/tmp/apt.log
     export DEBIAN_FRONTEND=noninteractive
-    apt-get install -y -qq --no-install-recommends crossbuild-essential-$cross dpkg-dev debhelper \
-      lintian binutils >/tmp/apt.log 2>&1 || { tail -n 30 /tmp/apt.log; exit 1; }
+    bash scripts/install-packages.sh crossbuild-essential-$cross dpkg-dev debhelper lintian binutils \
+      >>/tmp/apt.log 2>&1 || { tail -n 30 /tmp/apt.log; exit 1; }
     apt-get build-dep -y -qq -a $cross --no-install-recommends ./ >>/tmp/apt.log 2>&1 ||
       { tail -n 30 /tmp/apt.log; exit 1; }
     changes=\$(bash scripts/build-package.sh --arch $cross | tail -n1)

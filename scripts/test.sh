@@ -2,16 +2,17 @@
 # Installs what the builds and the tests need, then builds and runs every test: the Linux
 # program (plain, then under AddressSanitizer and UndefinedBehaviorSanitizer) and the Windows
 # program, 32-bit (the one shipped) and 64-bit, as files and running under Wine where this
-# machine can run them (its first line says which); then the Debian package, built as Debian
-# builds it, checked, and built once more to see that the same sources give the same files.
+# machine can run them (its first lines say which, and why not); then the Debian package, built
+# as Debian builds it, checked, and built once more to see that the same sources give the same
+# files.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
+. scripts/apt.sh
 # Which Wine there is to install depends on the release's packages: apt's lists are read first.
-if ! apt-cache show bash >/dev/null 2>&1; then
-  if [ "$(id -u)" = 0 ]; then apt-get update -qq; else sudo apt-get update -qq; fi
-fi
+apt-cache show bash >/dev/null 2>&1 || apt_update
 release_test_packages
+# (Where 32-bit Wine cannot be installed, TEMPULIX_NO_32_BIT_WINE tells the tests why.)
 windows_runners
 echo "$windows_runs"
 bash scripts/install-packages.sh "${test_packages[@]}" "${windows_runner_packages[@]}"

@@ -59,13 +59,39 @@ spawn() {
   setsid "$@" &
   pids+=($!)
 }
+# One that has not ended 20 s after it was told to is killed: now and then fluxbox, told while it
+# starts, hangs in its own handler of the signal.
 cleanup() {
+  local deadline=$((SECONDS + 20))
   for pid in "${pids[@]}"; do kill -- "-$pid" 2>/dev/null; done
-  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
+  for pid in "${pids[@]}"; do
+    while kill -0 "$pid" 2>/dev/null && [ "$SECONDS" -lt "$deadline" ]; do sleep 0.05; done
+    kill -KILL -- "-$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+  done
   rm -rf "$dir"
 }
 trap cleanup EXIT
 say() { echo "with_desktop ($desktop): $*" >&2; }
+# Waits for a server to come up: await_up WHAT PID CONDITION...: true once the condition holds;
+# false, saying so, once the process PID (the server, or what runs it) has ended, or after three
+# minutes. The bound is there only against a hang: two desktops starting at once on a busy
+# 2-core machine can take a minute.
+await_up() {
+  local what=$1 pid=$2 deadline=$((SECONDS + 180))
+  shift 2
+  until "$@"; do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      say "$what ended before it was up"
+      return 1
+    fi
+    if [ "$SECONDS" -ge "$deadline" ]; then
+      say "$what was not up after 3 minutes"
+      return 1
+    fi
+    sleep 0.05
+  done
+}
 
 # A desktop of its own: settings written by the window managers stay in here.
 export HOME=$dir/home XDG_RUNTIME_DIR=$dir/runtime XDG_CONFIG_HOME=$dir/home/.config
@@ -79,11 +105,7 @@ start_xvfb() {
   # -noreset: otherwise the server resets whenever its last client leaves (between two short
   # tools, before a late window manager) and closes a connection being made meanwhile.
   spawn Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$dir/display" 2>"$dir/xvfb.log"
-  for _ in $(seq 100); do
-    [ -s "$dir/display" ] && break
-    sleep 0.05
-  done
-  if [ ! -s "$dir/display" ]; then
+  if ! await_up Xvfb "${pids[-1]}" test -s "$dir/display"; then
     say "Xvfb did not start"
     cat "$dir/xvfb.log" >&2
     exit 1
@@ -102,19 +124,15 @@ mv "$dir/x-display.new" "$dir/x-display"
 exec sleep 1000000
 REPORTER
 chmod +x "$dir/reporter"
-await_xwayland() {
-  for _ in $(seq 300); do
-    if [ -s "$dir/x-display" ]; then
-      DISPLAY=$(sed -n 1p "$dir/x-display")
-      auth=$(sed -n 2p "$dir/x-display")
-      export DISPLAY
-      if [ -n "$auth" ]; then export XAUTHORITY=$auth; else unset XAUTHORITY; fi
-      xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1 && return 0
-    fi
-    sleep 0.05
-  done
-  return 1
+xwayland_answers() {
+  [ -s "$dir/x-display" ] || return 1
+  DISPLAY=$(sed -n 1p "$dir/x-display")
+  auth=$(sed -n 2p "$dir/x-display")
+  export DISPLAY
+  if [ -n "$auth" ]; then export XAUTHORITY=$auth; else unset XAUTHORITY; fi
+  xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1
 }
+await_xwayland() { await_up "the compositor or its XWayland" "$DESKTOP_WM_PID" xwayland_answers; }
 
 case "$desktop" in
   bare) start_xvfb ;;
@@ -193,10 +211,9 @@ case "$desktop" in
     export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$XDG_RUNTIME_DIR/system-bus"
     export DBUS_SESSION_BUS_ADDRESS="unix:path=$XDG_RUNTIME_DIR/bus"
     export XDG_CURRENT_DESKTOP=GNOME XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY=tempulix-test-$$
-    for _ in $(seq 100); do
-      [ -S "$XDG_RUNTIME_DIR/bus" ] && [ -S "$XDG_RUNTIME_DIR/system-bus" ] && break
-      sleep 0.05
-    done
+    await_up "the system bus" "${pids[-2]}" test -S "$XDG_RUNTIME_DIR/system-bus" &&
+      await_up "the session bus" "${pids[-1]}" test -S "$XDG_RUNTIME_DIR/bus" ||
+      { cat "$dir/system-bus.log" "$dir/session-bus.log" >&2; exit 1; }
     spawn gnome-shell --headless --wayland --unsafe-mode --virtual-monitor 1024x768 \
       --wayland-display="$WAYLAND_DISPLAY" >"$dir/wm.log" 2>&1
     export DESKTOP_WM_PID=${pids[-1]}
@@ -206,18 +223,14 @@ case "$desktop" in
     }
     # Its XWayland is the only X server in here; it is up once its root window names the
     # window manager.
-    up=
-    for _ in $(seq 600); do
-      if [ -S /tmp/.X11-unix/X0 ]; then
-        export DISPLAY=:0
-        XAUTHORITY=$(ls "$XDG_RUNTIME_DIR"/.mutter-Xwaylandauth.* 2>/dev/null | head -n1)
-        export XAUTHORITY
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && { up=1; break; }
-      fi
-      kill -0 "$DESKTOP_WM_PID" 2>/dev/null || break
-      sleep 0.05
-    done
-    if [ -z "$up" ]; then
+    shell_x_up() {
+      [ -S /tmp/.X11-unix/X0 ] || return 1
+      export DISPLAY=:0
+      XAUTHORITY=$(ls "$XDG_RUNTIME_DIR"/.mutter-Xwaylandauth.* 2>/dev/null | head -n1)
+      export XAUTHORITY
+      xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
+    }
+    if ! await_up "GNOME Shell" "$DESKTOP_WM_PID" shell_x_up; then
       say "GNOME Shell or its XWayland did not start"
       cat "$dir/wm.log" >&2
       exit 1
@@ -227,18 +240,11 @@ case "$desktop" in
       XDG_SESSION_TYPE
     # The shell starts in its overview, where windows are drawn scaled down: closed once the
     # start-up animation is over.
-    for _ in $(seq 400); do
-      case "$(shell_eval 'Main.layoutManager._startingUp || Main.overview.animationInProgress')" in
-        *"'false'"*) break ;;
-      esac
-      sleep 0.05
-    done
-    for _ in $(seq 200); do
-      case "$(shell_eval 'Main.overview.hide(); Main.overview.visible || Main.overview.animationInProgress')" in
-        *"'false'"*) break ;;
-      esac
-      sleep 0.05
-    done
+    shell_says_false() { case "$(shell_eval "$1")" in *"'false'"*) ;; *) return 1 ;; esac; }
+    await_up "GNOME Shell's start-up" "$DESKTOP_WM_PID" \
+      shell_says_false 'Main.layoutManager._startingUp || Main.overview.animationInProgress' || true
+    await_up "GNOME Shell's overview" "$DESKTOP_WM_PID" \
+      shell_says_false 'Main.overview.hide(); Main.overview.visible || Main.overview.animationInProgress' || true
     ;;
   *) say "unknown desktop"; exit 2 ;;
 esac
@@ -256,34 +262,33 @@ if [ -n "$late" ]; then
   wm=()
 fi
 if [ ${#wm[@]} -gt 0 ]; then
+  wm_named() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
   for attempt in 1 2 3; do
     spawn "${wm[@]}" >>"$dir/wm.log" 2>&1
     export DESKTOP_WM_PID=${pids[-1]}
-    for _ in $(seq 200); do
-      xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break 2
-      kill -0 "$DESKTOP_WM_PID" 2>/dev/null || break
-      sleep 0.05
-    done
+    await_up "the window manager" "$DESKTOP_WM_PID" wm_named && break
     say "window manager start $attempt: $(tail -n1 "$dir/wm.log")"
   done
 fi
 
 # Window managers name their check window early, then load themes and settings before they
-# manage windows; on a loaded machine that takes seconds. Ready means a probe window was taken.
-# (A probe that never shows its window at all is started again: rarely, xmessage hangs before
-# it creates one.)
+# manage windows; on a loaded machine that takes seconds, or a minute. Ready means a probe window
+# was taken; not ready, after three minutes (against a hang) or once the window manager ended.
+# (A probe not taken within 30 s is started again: rarely, xmessage hangs before it creates its
+# window.)
 # The probe is found by its class: mutter 48 draws frames in a client of its own that gives each
 # frame the name of the window inside, and a frame has no WM_STATE.
 probe_taken() {
   xmessage -name with_desktop_probe probe >>"$dir/probe.log" 2>&1 &
-  local probe=$! taken=1 window try
-  for try in $(seq 200); do
+  local probe=$! taken=1 window started=$SECONDS
+  while [ "$SECONDS" -lt "$probe_deadline" ]; do
     window=$(xdotool search --classname '^with_desktop_probe$' 2>/dev/null | head -n1)
     if [ -n "$window" ] && xprop -id "$window" WM_STATE 2>/dev/null | grep -q Normal; then taken=0; break; fi
-    if [ "$try" = 100 ] && [ -z "$window" ]; then
-      echo "probe $probe shows no window after 5 s: $(ps -o stat=,wchan= -p "$probe")" >>"$dir/probe.log"
+    if [ $((SECONDS - started)) -ge 30 ]; then
+      echo "probe $probe not taken after 30 s (window '$window'): $(ps -o stat=,wchan= -p "$probe")" >>"$dir/probe.log"
       break
     fi
+    kill -0 "$DESKTOP_WM_PID" 2>/dev/null || { echo "the window manager ended" >>"$dir/probe.log"; break; }
     sleep 0.05
   done
   kill "$probe" 2>/dev/null
@@ -292,7 +297,10 @@ probe_taken() {
 }
 if [ "$desktop" != bare ] && [ -z "$late" ]; then
   ready=1
-  for attempt in 1 2 3; do
+  attempt=0
+  probe_deadline=$((SECONDS + 180))
+  while [ "$SECONDS" -lt "$probe_deadline" ] && kill -0 "$DESKTOP_WM_PID" 2>/dev/null; do
+    attempt=$((attempt + 1))
     probe_taken && { ready=0; break; }
     say "probe $attempt not taken: $(tail -n1 "$dir/probe.log")"
   done
