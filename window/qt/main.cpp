@@ -2,12 +2,15 @@
 #include <QApplication>
 #include <QPixmapCache>
 #include <cstdio>
+#include <memory>
 
 #include "character_type.h"
 #include "colour_scheme.h"
 #include "form1.h"
 #include "platform_choice.h"
+#include "portal_shortcuts.h"
 #include "qt_messages.h"
+#include "session_type.h"
 #include "tempulix/version.h"
 
 int main(int /*argc*/, char* argv[]) {
@@ -41,6 +44,15 @@ int main(int /*argc*/, char* argv[]) {
   tempulix::Form1 form1;
   // The desktop's light or dark style, followed for as long as the window lives.
   const tempulix::colours::Follower colours(form1);
+  // Global shortcuts in a Wayland session, from the desktop's portal: the X11 grabs of its
+  // XWayland never see a key pressed in a Wayland window.
+  std::unique_ptr<tempulix::PortalShortcuts> portalShortcuts;
+  if (tempulix::waylandSession()) {
+    portalShortcuts =
+        std::make_unique<tempulix::PortalShortcuts>(QGuiApplication::desktopFileName());
+    QObject::connect(portalShortcuts.get(), &tempulix::PortalShortcuts::activated, &form1,
+                     &tempulix::Form1::globalShortcut);
+  }
   form1.show();
   return QApplication::exec();
 }
