@@ -50,6 +50,13 @@ std::optional<Failure> failureOfListing(const std::vector<Listed>& listed) {
   return anyOfOurs ? std::optional(Failure::noKeys) : std::nullopt;
 }
 
+std::optional<Failure> failureOfBind(unsigned int response, const std::vector<Listed>& listed) {
+  const bool oursListed = std::any_of(listed.begin(), listed.end(), [](const Listed& one) {
+    return shortcutNamed(one.id).has_value();
+  });
+  return oursListed ? failureOfListing(listed) : failureOfResponse(response);
+}
+
 std::string unavailableLine(Failure failure, std::string_view detail) {
   std::string why;
   switch (failure) {
@@ -68,7 +75,7 @@ std::string unavailableLine(Failure failure, std::string_view detail) {
           "them";
       break;
     case Failure::refused:
-      why = "the desktop refused them";
+      why = "the desktop did not grant them (its dialog was cancelled, or it refused)";
       break;
     case Failure::noKeys:
       why = "the desktop gave them no keys; its keyboard settings can set them";

@@ -47,6 +47,11 @@ enum class Failure {
 // nullopt for granted.
 std::optional<Failure> failureOfResponse(unsigned int response);
 
+// A bind's answer: granted where the desktop lists any of ours, whatever its code (GNOME 48's
+// portal answers a bind that it carried out with code 2 and the shortcuts listed; a refused one
+// lists none); otherwise as its code says.
+std::optional<Failure> failureOfBind(unsigned int response, const std::vector<Listed>& listed);
+
 // A granted bind (or a listing of shortcuts already bound) where the desktop has a key for none
 // of ours: noKeys. nullopt where one has a key, and where the desktop told nothing of keys (an
 // empty list: KDE Plasma 6 answers a bind through its dialog so).

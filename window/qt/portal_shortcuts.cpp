@@ -230,11 +230,13 @@ void PortalShortcuts::bindShortcuts() {
        QString()},  // no parent window: the desktop places its dialog itself
       {},
       [this](uint response, const QVariantMap& results) {
-        if (const auto failure = portal::failureOfResponse(response)) {
+        const std::vector<portal::Listed> listed = listedIn(results);
+        const auto failure = portal::failureOfBind(response, listed);
+        if (failure == portal::Failure::noKeys) {
+          fail(*failure);
+        } else if (failure) {
           fail(*failure, registrationError_);
-          return;
         }
-        takeListing(results);
       },
       [this](const QDBusError& error) { fail(portal::Failure::refused, error.message()); });
 }

@@ -75,6 +75,28 @@ TEST(PortalShortcutTerms, ResponsesAndListingsTellWhetherThereIsAShortcut) {
   }
 }
 
+TEST(PortalShortcutTerms, ABindIsGrantedWhereTheDesktopListsOurs) {
+  const std::vector<Listed> bound = {{"start-or-stop", "Press <Shift><Control><Alt>F9"},
+                                     {"reset", "Press <Shift><Control><Alt>F10"}};
+  const struct {
+    const char* what;
+    unsigned int response;
+    std::vector<Listed> listed;
+    std::optional<Failure> failure;
+  } rows[] = {
+      {"granted, listed", 0, bound, std::nullopt},
+      {"GNOME 48: carried out, code 2, listed", 2, bound, std::nullopt},
+      {"GNOME 48: cancelled in its dialog, code 2, nothing listed", 2, {}, Failure::refused},
+      {"KDE: declined in its dialog, code 1", 1, {}, Failure::declined},
+      {"KDE 6: granted through its dialog, nothing listed", 0, {}, std::nullopt},
+      {"granted, no keys", 0, {{"start-or-stop", ""}, {"reset", ""}}, Failure::noKeys},
+      {"code 2, others' shortcuts listed", 2, {{"other", "F1"}}, Failure::refused},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(failureOfBind(row.response, row.listed), row.failure) << row.what;
+  }
+}
+
 TEST(PortalShortcutTerms, EachFailureIsOneLine) {
   for (const Failure failure :
        {Failure::noSessionBus, Failure::noPortal, Failure::noGlobalShortcuts, Failure::declined,
