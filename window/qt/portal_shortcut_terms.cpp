@@ -50,11 +50,13 @@ std::optional<Failure> failureOfListing(const std::vector<Listed>& listed) {
   return anyOfOurs ? std::optional(Failure::noKeys) : std::nullopt;
 }
 
+bool anyOursListed(const std::vector<Listed>& listed) {
+  return std::any_of(listed.begin(), listed.end(),
+                     [](const Listed& one) { return shortcutNamed(one.id).has_value(); });
+}
+
 std::optional<Failure> failureOfBind(unsigned int response, const std::vector<Listed>& listed) {
-  const bool oursListed = std::any_of(listed.begin(), listed.end(), [](const Listed& one) {
-    return shortcutNamed(one.id).has_value();
-  });
-  return oursListed ? failureOfListing(listed) : failureOfResponse(response);
+  return anyOursListed(listed) ? failureOfListing(listed) : failureOfResponse(response);
 }
 
 std::string unavailableLine(Failure failure, std::string_view detail) {
@@ -79,6 +81,9 @@ std::string unavailableLine(Failure failure, std::string_view detail) {
       break;
     case Failure::noKeys:
       why = "the desktop gave them no keys; its keyboard settings can set them";
+      break;
+    case Failure::notBound:
+      why = "the desktop's portal granted them, yet bound none";
       break;
   }
   std::string line = "tempulix: no global shortcuts: " + why;

@@ -41,11 +41,15 @@ enum class Failure {
   declined,           // the user said no (Response code 1)
   refused,            // the desktop ended the request (Response code 2)
   noKeys,             // bound, and the desktop has a key for none of them
+  notBound,           // granted, and yet the desktop lists none of them
 };
 
 // The portal's Response codes: 0 granted, 1 cancelled by the user, 2 ended otherwise.
 // nullopt for granted.
 std::optional<Failure> failureOfResponse(unsigned int response);
+
+// Whether the desktop lists any shortcut of ours.
+bool anyOursListed(const std::vector<Listed>& listed);
 
 // A bind's answer: granted where the desktop lists any of ours, whatever its code (GNOME 48's
 // portal answers a bind that it carried out with code 2 and the shortcuts listed; a refused one

@@ -236,9 +236,25 @@ void PortalShortcuts::bindShortcuts() {
           fail(*failure);
         } else if (failure) {
           fail(*failure, registrationError_);
+        } else if (!portal::anyOursListed(listed)) {
+          confirmBound();
         }
       },
       [this](const QDBusError& error) { fail(portal::Failure::refused, error.message()); });
+}
+
+void PortalShortcuts::confirmBound() {
+  request(
+      QStringLiteral("ListShortcuts"), {QVariant::fromValue(QDBusObjectPath(session_))}, {},
+      [this](uint response, const QVariantMap& results) {
+        const std::vector<portal::Listed> listed = listedIn(results);
+        if (response == 0 && portal::anyOursListed(listed)) {
+          takeListing(results);
+        } else if (response == 0) {
+          fail(portal::Failure::notBound, registrationError_);
+        }
+      },
+      [](const QDBusError&) {});  // it cannot list them: it granted them, that is all it tells
 }
 
 void PortalShortcuts::takeListing(const QVariantMap& results) {

@@ -45,6 +45,9 @@ class PortalShortcuts : public QObject {
   void createSession();
   void listShortcuts();
   void bindShortcuts();
+  // After a bind granted with nothing listed (KDE Plasma 6 answers so after its dialog; 5.27 so
+  // where it bound nothing), whether the session holds them now.
+  void confirmBound();
   void takeListing(const QVariantMap& results);
   // Calls a portal method that answers through a Request: its Response is listened for before
   // the call goes out, on the path the handle_token makes. onError gets a D-Bus error reply.

@@ -87,7 +87,9 @@ offered=$(/usr/bin/python3 "$here/shortcut_dialog.py" "$dialog" Cancel 2>&1)
 if grep -qxF $'Start or stop\tShift+Ctrl+Alt+F9' <<<"$offered" && grep -qxF $'Reset\tShift+Ctrl+Alt+F10' <<<"$offered"; then
   pass "the desktop's dialog '$dialog' offers Start or stop (Ctrl+Alt+Shift+F9) and Reset (Ctrl+Alt+Shift+F10)"
 else
-  fail "the dialog '$dialog' offered: $offered"
+  # Without the dialog nothing after it can be seen.
+  fail "the dialog '$dialog' offered: $offered (the program said: '$(cat "$work/stderr")')"
+  exit 1
 fi
 declined="tempulix: no global shortcuts: the desktop did not grant them (its dialog was cancelled, or it refused)."
 said() { [ "$(cat "$work/stderr")" = "$declined" ]; }
