@@ -97,17 +97,6 @@ TEST(PortalShortcutTerms, ABindIsGrantedWhereTheDesktopListsOurs) {
   }
 }
 
-TEST(PortalShortcutTerms, EachFailureIsOneLine) {
-  for (const Failure failure :
-       {Failure::noSessionBus, Failure::noPortal, Failure::noGlobalShortcuts, Failure::declined,
-        Failure::refused, Failure::noKeys}) {
-    const std::string line = unavailableLine(failure, "App info not found");
-    EXPECT_EQ(line.rfind("tempulix: no global shortcuts: ", 0), 0u) << line;
-    EXPECT_EQ(line.find('\n'), line.size() - 1) << line;
-    EXPECT_NE(line.find("(App info not found)"), std::string::npos) << line;
-  }
-}
-
 TEST(SessionType, TheSessionTypeDecidesWhereItNamesOne) {
   const struct {
     std::string_view type, waylandDisplay;
