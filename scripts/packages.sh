@@ -46,13 +46,21 @@ release_has() { apt-cache show --no-all-versions "$1" 2>/dev/null | grep '^Packa
 
 # What only some releases have, added to test_packages (call it where apt knows the release's
 # packages): labwc (Debian 13 on), with the tools to see its picture and close its windows; KDE's
-# own theme for Qt 6 (plasma-integration 6, Debian 13 on; Debian 12's is for Qt 5 alone).
+# own theme for Qt 6 (plasma-integration 6, Debian 13 on; Debian 12's is for Qt 5 alone); GNOME's
+# global-shortcuts provider (Debian 13 on).
 release_test_packages() {
   if release_has labwc; then
     test_packages+=(labwc grim wlrctl)
   fi
   if apt-cache show --no-all-versions plasma-integration 2>/dev/null | grep '^Depends:.*libqt6' >/dev/null; then
     test_packages+=(plasma-integration)
+  fi
+  # GNOME's global-shortcuts provider, which its portal's GlobalShortcuts asks (part of
+  # gnome-control-center from GNOME 48 on), and zenity, a Wayland window to hold the focus.
+  local version
+  version=$(apt-cache show --no-all-versions gnome-control-center 2>/dev/null | sed -n 's/^Version: //p' | head -n1)
+  if [ -n "$version" ] && dpkg --compare-versions "$version" ge 1:48; then
+    test_packages+=(gnome-control-center zenity)
   fi
 }
 

@@ -21,6 +21,8 @@
 # window manager has taken a probe window. The command runs with DISPLAY (and for Wayland
 # WAYLAND_DISPLAY and XAUTHORITY) set, DESKTOP_NAME naming the desktop and DESKTOP_WM_PID the
 # window manager's process; everything is stopped afterwards, whatever the command's outcome.
+# XDG_SESSION_TYPE is wayland under the Wayland compositors, x11 elsewhere. DESKTOP_APPLICATIONS
+# names desktop files to install for the desktop's user first.
 # Where the X side does not show what the user sees (labwc), DESKTOP_KEPT_ABOVE_UNSEEN_BY_X=1:
 # its X window manager shows no keep-above state, stacks X windows regardless of the compositor's
 # layers and takes no close request; tests then look at the compositor's own picture (grim) and
@@ -97,8 +99,17 @@ await_up() {
 export HOME=$dir/home XDG_RUNTIME_DIR=$dir/runtime XDG_CONFIG_HOME=$dir/home/.config
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
-unset WAYLAND_DISPLAY XAUTHORITY DISPLAY
+unset WAYLAND_DISPLAY XAUTHORITY DISPLAY DBUS_SESSION_BUS_ADDRESS
+# An X11 session, unless the desktop is a Wayland compositor (below): programs choose their
+# global shortcuts by it.
+export XDG_SESSION_TYPE=x11
 export DESKTOP_NAME=$desktop
+# DESKTOP_APPLICATIONS: desktop files (separated by spaces) installed for this desktop's user
+# before it starts, as a package installs them: the desktop portal knows a program by its file.
+if [ -n "${DESKTOP_APPLICATIONS:-}" ]; then
+  mkdir -p "$HOME/.local/share/applications"
+  for file in $DESKTOP_APPLICATIONS; do cp "$file" "$HOME/.local/share/applications/"; done
+fi
 wm=()
 
 start_xvfb() {
@@ -153,7 +164,7 @@ case "$desktop" in
     wm=(fluxbox)
     ;;
   mutter | kwin_wayland)
-    export WAYLAND_DISPLAY=tempulix-test-$$
+    export WAYLAND_DISPLAY=tempulix-test-$$ XDG_SESSION_TYPE=wayland
     if [ "$desktop" = mutter ]; then
       spawn dbus-run-session -- mutter --headless --wayland --virtual-monitor 1024x768 \
         --wayland-display="$WAYLAND_DISPLAY" -- "$dir/reporter" >"$dir/wm.log" 2>&1
@@ -175,6 +186,7 @@ case "$desktop" in
     fi
     ;;
   labwc)
+    export XDG_SESSION_TYPE=wayland
     # Kept on top by a window rule (see the README's table): up to labwc 0.9.5 its X window
     # manager has no keep-above, so the rule puts the window on top itself; from 0.9.6 on it
     # honours an X11 window's own request where a rule allows it, which is all that is added.

@@ -160,7 +160,12 @@ else
   fail "no window on the second start"
 fi
 
-if [ -s "$work/stderr" ] && [ "${QUIET_EXPECTED:-1}" = 1 ]; then
+# In a Wayland session the program asks the desktop's portal for its global shortcuts; these
+# test compositors share no D-Bus session with it, and it says so in one line.
+expected=
+[ "${XDG_SESSION_TYPE:-}" = wayland ] &&
+  expected="tempulix: no global shortcuts: there is no D-Bus session bus to reach the desktop's portal."
+if [ "$(cat "$work/stderr")" != "$expected" ] && [ "${QUIET_EXPECTED:-1}" = 1 ]; then
   fail "the program printed: $(cat "$work/stderr")"
 fi
 echo "$failures failed"

@@ -7,8 +7,10 @@
 #include "character_type.h"
 #include "form1.h"
 #include "platform_choice.h"
+#include "portal_shortcuts.h"
 #include "qt_messages.h"
 #include "session.h"
+#include "session_type.h"
 #include "tempulix/version.h"
 #include "window_palette.h"
 
@@ -56,12 +58,16 @@ int main(int /*argc*/, char* argv[]) {
     QObject::connect(x11.get(), &tempulix::x11::Session::eventsStopped, &form1,
                      [&form1] { form1.endAsClosed(2); });
   }
-  // The global shortcuts: in an X11 session every program's keys pass the X server, where they
-  // are grabbed. (Through XWayland only the keys of X windows would.)
-  const bool waylandSession =
-      qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland") ||
-      !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-  if (x11 && !waylandSession) {
+  // The global shortcuts: in a Wayland session from the desktop's portal, since the X11 grabs of
+  // its XWayland never see a key pressed in a Wayland window; in an X11 session every program's
+  // keys pass the X server, where they are grabbed.
+  std::unique_ptr<tempulix::PortalShortcuts> portalShortcuts;
+  if (tempulix::waylandSession()) {
+    portalShortcuts =
+        std::make_unique<tempulix::PortalShortcuts>(QGuiApplication::desktopFileName());
+    QObject::connect(portalShortcuts.get(), &tempulix::PortalShortcuts::activated, &form1,
+                     &tempulix::Form1::globalShortcut);
+  } else if (x11) {
     QObject::connect(x11.get(), &tempulix::x11::Session::globalShortcutPressed, &form1,
                      &tempulix::Form1::globalShortcut);
     x11->grabGlobalShortcuts();

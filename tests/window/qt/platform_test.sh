@@ -17,8 +17,12 @@ rows=(
   "the user's choice: wayland|QT_QPA_PLATFORM=wayland|libqwayland|"
   "the user's choice: offscreen|QT_QPA_PLATFORM=offscreen|libqoffscreen|"
 )
+# On every platform, a Wayland session without a D-Bus session (these test compositors share
+# none with the program) has no global shortcuts, and the program says so.
+no_shortcuts="tempulix: no global shortcuts: there is no D-Bus session bus to reach the desktop's portal."
 for row in "${rows[@]}"; do
   IFS='|' read -r what change plugin said <<<"$row"
+  said=${said:+$said$'\n'}$no_shortcuts
   args=()
   # shellcheck disable=SC2206  # one or two words
   [ "$change" != - ] && args=($change)
