@@ -175,8 +175,11 @@ within 10 holding
 shortcut_held=$(title)
 xdotool windowactivate --sync "$window" 2>/dev/null
 check_hears "$mark" "Start button" "back after Ctrl+Alt+Shift+F9 twice: the focus on Start"
+# (Orca's echo of the keys themselves, which it may give whichever window has the focus, is Orca's
+# own and comes with a button's key as well.)
 unexpected=$(said_since "$mark" | grep -v -x -F -e "Start button" -e "Stopped at ${shortcut_held%% - *}" \
-  -e "$shortcut_held frame" -e "$shortcut_held" -e "$held frame" -e "$held")
+  -e "$shortcut_held frame" -e "$shortcut_held" -e "$held frame" -e "$held" |
+  grep -v -x -E '((left|right) )?(control|alt|shift)|F9')
 if [ -z "$unexpected" ]; then
   pass "the shortcuts said nothing the buttons do not: $(said_since "$mark" | tr '\n' '|')"
 else
