@@ -28,11 +28,12 @@ status=$?
 # and it succeeded.
 # Each "Call" line names the caller's return address, and its "Ret" line (later, with other
 # lines between) the same one.
-# (The 64-bit trace writes each argument as a whole register: a handle in 16 digits, compared by
-# its low 32 bits, the same value; the flags, a 32-bit argument, with whatever the register's
-# upper half held, which the callee never reads.)
+# (The 64-bit trace writes each argument as a whole 64-bit slot: a handle in 16 digits, compared
+# by its low 32 bits, the same value; the 32-bit arguments passed on the stack (the size and the
+# flags) with whatever the slot's upper half held, which the callee never reads. The position
+# and size are not compared: SWP_NOMOVE | SWP_NOSIZE tells Windows to ignore them.)
 ours=$(sed -n 's/.*Call user32\.SetWindowPos(.*,[0-9a-f]*00000003) ret=\([0-9a-f]*\)$/\1/p' "$trace" | sort -u)
-calls=$(sed -n 's/.*Call user32\.SetWindowPos([0-9a-f]*,f*\(fff[ef]\),0*,0*,0*,0*,[0-9a-f]*00000003).*/ffff\1/p' "$trace" | tr '\n' ' ')
+calls=$(sed -n 's/.*Call user32\.SetWindowPos([0-9a-f]*,f*\(fff[ef]\),[0-9a-f]*,[0-9a-f]*,[0-9a-f]*,[0-9a-f]*,[0-9a-f]*00000003).*/ffff\1/p' "$trace" | tr '\n' ' ')
 results=$(grep "Ret  user32\.SetWindowPos() retval=[0-9a-f]* ret=${ours:-none}$" "$trace" | sed 's/.*retval=0*\([0-9a-f][0-9a-f]*\) ret=.*/\1/' | tr '\n' ' ')
 if [ "$calls" = "ffffffff fffffffe ffffffff " ] && [ "$results" = "1 1 1 " ]; then
   echo "ok: SetWindowPos: topmost at start-up, not topmost on closing, nothing on exit"
