@@ -39,10 +39,15 @@ log=
 restore_architectures() {
   local architecture
   for architecture in "${added[@]}"; do
-    if dpkg-query -W -f='${Architecture}\n' 2>/dev/null | grep -qx "$architecture"; then
+    # grep reads the whole list: one that stopped at the first match (-q) would end dpkg-query
+    # with SIGPIPE, and under pipefail an architecture in use would count as unused.
+    if dpkg-query -W -f='${Architecture}\n' 2>/dev/null | grep -x "$architecture" >/dev/null; then
       continue
     fi
-    "${apt_as_root[@]}" dpkg --remove-architecture "$architecture"
+    if ! "${apt_as_root[@]}" dpkg --remove-architecture "$architecture"; then
+      echo "Kept the $architecture architecture in dpkg: dpkg would not take it out" >&2
+      continue
+    fi
     echo "Took the $architecture architecture out of dpkg again (dpkg --remove-architecture" \
          "$architecture): nothing was installed from it" >&2
   done
