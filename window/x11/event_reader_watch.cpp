@@ -28,15 +28,27 @@ constexpr std::string_view readerName = "QXcbEventQueue";
 // Long enough for a thread that has handed on its last events to be gone, short enough that the
 // program ends within a second of it.
 constexpr int followUpMs = 200;
+// A thread that Qt has started names itself once it runs, soon after; until then it bears the
+// name of the thread that started it. How often, and how long, the reader is looked for while
+// some thread has not named itself yet: 250 times 20 ms, 5 s.
+constexpr int seekAgainMs = 20;
+constexpr int mostSeeks = 250;
 
 // Whether a thread of this process is still there.
 bool running(pid_t thread) {
   return ::syscall(SYS_tgkill, ::getpid(), thread, 0) == 0 || errno != ESRCH;
 }
 
+// Whether a thread other than the main one still has the main thread's name.
+bool threadNotNamedYet() {
+  std::ifstream comm("/proc/self/comm");
+  std::string own;
+  return std::getline(comm, own) && threadNamed(own, "/proc/self/task", ::getpid()) != 0;
+}
+
 }  // namespace
 
-pid_t threadNamed(std::string_view name, const char* tasks) {
+pid_t threadNamed(std::string_view name, const char* tasks, pid_t except) {
   // Iterated with an error code throughout: a thread ending as it is read is no exception.
   std::error_code error;
   for (std::filesystem::directory_iterator task(tasks, error), end; !error && task != end;
@@ -44,7 +56,10 @@ pid_t threadNamed(std::string_view name, const char* tasks) {
     std::ifstream comm(task->path() / "comm");
     std::string read;
     if (std::getline(comm, read) && read == name) {
-      return static_cast<pid_t>(std::atol(task->path().filename().c_str()));
+      const auto thread = static_cast<pid_t>(std::atol(task->path().filename().c_str()));
+      if (thread != except) {
+        return thread;
+      }
     }
   }
   return 0;
@@ -54,6 +69,13 @@ EventReaderWatch::EventReaderWatch(QObject* parent) : QObject(parent) {
   followUp_.setSingleShot(true);
   followUp_.setInterval(followUpMs);
   connect(&followUp_, &QTimer::timeout, this, &EventReaderWatch::followUp);
+  seekAgain_.setSingleShot(true);
+  seekAgain_.setInterval(seekAgainMs);
+  connect(&seekAgain_, &QTimer::timeout, this, &EventReaderWatch::seek);
+  seek();
+}
+
+void EventReaderWatch::seek() {
   // Looked for twice: a thread found as it ends is looked for anew.
   for (int attempt = 0; attempt < 2; ++attempt) {
     reader_ = threadNamed(readerName);
@@ -69,6 +91,12 @@ EventReaderWatch::EventReaderWatch(QObject* parent) : QObject(parent) {
     }
   }
   reader_ = 0;
+  // Qt starts the reader before the program is here, but on a busy machine it may not have run
+  // far enough to name itself.
+  if (++seeks_ < mostSeeks && threadNotNamedYet()) {
+    seekAgain_.start();
+    return;
+  }
   std::fprintf(stderr,
                "tempulix: Qt's X event reader (a thread named %.*s) was not found; if another"
                " program stops it, this one will not notice\n",

@@ -1,7 +1,7 @@
 // Tells when Qt's thread that reads the X server's events has ended. A client message of the
 // type Qt sends itself at exit (_QT_CLOSE_CONNECTION) ends that thread from any client, before
 // the program can see the message, and no input reaches the program after that. The thread is
-// found once, by its name, in the process's thread list.
+// found once, by its name, in the process's thread list, as soon as it has named itself.
 //
 // Nothing runs while nothing happens. Where the kernel gives an event for a thread's end (a pidfd
 // of the thread: Linux 6.9 and later), that event tells. Elsewhere the thread is looked at only
@@ -37,6 +37,9 @@ class EventReaderWatch : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Looks for the reader and watches it once found; looks again shortly while a thread of the
+  // process has not named itself yet.
+  void seek();
   // False where the kernel refuses a pidfd of a thread; true once the watch stands (or ended).
   bool watchByEvent();
   void watchAsTheThreadWakes();
@@ -47,14 +50,16 @@ class EventReaderWatch : public QObject {
   pid_t reader_ = 0;
   int pidfd_ = -1;
   std::unique_ptr<QSocketNotifier> notifier_;
+  QTimer seekAgain_;
+  int seeks_ = 0;
   QTimer followUp_;
   bool followingUp_ = false;  // this wake-up is the follow-up's own
   std::vector<int> timers_;   // ids of timers seen to fire, while they run
   bool ended_ = false;
 };
 
-// The id of a thread of the process with this name (its comm), 0 if there is none or the list
-// cannot be read. tasks: a /proc/PID/task folder.
-pid_t threadNamed(std::string_view name, const char* tasks = "/proc/self/task");
+// The id of a thread of the process with this name (its comm), other than the thread `except`;
+// 0 if there is none or the list cannot be read. tasks: a /proc/PID/task folder.
+pid_t threadNamed(std::string_view name, const char* tasks = "/proc/self/task", pid_t except = 0);
 
 }  // namespace tempulix::x11

@@ -24,6 +24,10 @@ TEST(EventReader, FoundByItsThreadName) {
   EXPECT_EQ(x11::threadNamed("QXcbEventQueue", tasks.c_str()), 0);
   thread("102", "QXcbEventQueue");
   EXPECT_EQ(x11::threadNamed("QXcbEventQueue", tasks.c_str()), 102);
+  // A thread that has not named itself yet bears the main thread's name.
+  EXPECT_EQ(x11::threadNamed("tempulix", tasks.c_str(), 100), 0);
+  thread("103", "tempulix");
+  EXPECT_EQ(x11::threadNamed("tempulix", tasks.c_str(), 100), 103);
   std::filesystem::remove_all(tasks);
   EXPECT_EQ(x11::threadNamed("QXcbEventQueue", tasks.c_str()), 0) << "no such folder";
 }
