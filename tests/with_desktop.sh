@@ -12,7 +12,7 @@
 #                    the stopwatch on top, since its X window manager has no keep-above
 #   gnome-shell      GNOME's whole shell, headless, with its XWayland, the desktop portal and
 #                    the settings daemon, in a mount and network namespace of its own (the shell
-#                    takes X display :0 and wants a system bus); started with --unsafe-mode, so
+#                    makes X sockets and wants a system bus); started with --unsafe-mode, so
 #                    that org.gnome.Shell.Eval and the shell's Screenshot call answer the tests
 #   late-WM          an X window manager of those above that starts two seconds after the first
 #                    window appears (DESKTOP_LATE_WM=1 is set for the command)
@@ -38,8 +38,8 @@ case "$desktop" in
 esac
 [ "${1:-}" = -- ] && shift
 
-# GNOME Shell takes display :0 and, where /run/systemd is there, asks logind for a session:
-# in namespaces of its own its X sockets (files and abstract names alike) and that folder are
+# GNOME Shell makes X sockets and, where /run/systemd is there, asks logind for a session: in
+# namespaces of its own its X sockets (files and abstract names alike) and that folder are
 # private, and nothing else on the machine is disturbed.
 if [ "$desktop" = gnome-shell ] && [ -z "${TEMPULIX_DESKTOP_PRIVATE:-}" ]; then
   namespaces=(--mount --net --fork)
@@ -233,11 +233,15 @@ case "$desktop" in
       gdbus call --session --dest org.gnome.Shell --object-path /org/gnome/Shell \
         --method org.gnome.Shell.Eval "$1" 2>/dev/null
     }
-    # Its XWayland is the only X server in here; it is up once its root window names the
-    # window manager.
+    # Its XWayland is the only X server in here, on the lowest-numbered socket of the private
+    # socket folder (the next is its display for the shell's own services). Which number that is
+    # depends on the lock files in the shared /tmp: a display another X server on the machine
+    # holds is passed over. It is up once its root window names the window manager.
     shell_x_up() {
-      [ -S /tmp/.X11-unix/X0 ] || return 1
-      export DISPLAY=:0
+      local number
+      number=$(ls /tmp/.X11-unix 2>/dev/null | sed -n 's/^X\([0-9][0-9]*\)$/\1/p' | sort -n | head -n1)
+      [ -n "$number" ] && [ -S "/tmp/.X11-unix/X$number" ] || return 1
+      export DISPLAY=:$number
       XAUTHORITY=$(ls "$XDG_RUNTIME_DIR"/.mutter-Xwaylandauth.* 2>/dev/null | head -n1)
       export XAUTHORITY
       xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
