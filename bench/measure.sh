@@ -19,26 +19,13 @@ memory() { awk '/^Rss:/ { r = $2 } /^Pss:/ { p = $2 } END { printf "%d %d", r, p
 # The programs, side by side.
 $build/window/qt/tempulix 2>/dev/null & running=$!; pids+=($running)
 w_running=$(window_of '^Tempulix - by ')
-# The same as on a kernel before 6.9, where the program hears of the end of Qt's event reader
-# only as it wakes anyway (tests/window/x11/old_kernel refuses it a pidfd of a thread).
-old_kernel=$build/tests/window/x11/old_kernel
-$old_kernel $build/window/qt/tempulix 2>/dev/null & running_old=$!; pids+=($running_old)
-w_running_old=$(xdotool search --all --sync --onlyvisible --pid "$running_old" --name '^Tempulix - by ' | head -n1)
-# The stopped ones have run a little and been stopped, as a user leaves them.
-for name in stopped stopped_old; do
-  if [ "$name" = stopped ]; then
-    $build/window/qt/tempulix 2>/dev/null &
-  else
-    $old_kernel $build/window/qt/tempulix 2>/dev/null &
-  fi
-  declare "$name=$!"
-  pids+=($!)
-  w=$(xdotool search --all --sync --onlyvisible --pid "${!name}" --name '^Tempulix - by ' | head -n1)
-  xdotool windowactivate --sync "$w" 2>/dev/null
-  xdotool key s
-  sleep 1
-  xdotool key t
-done
+# The stopped one has run a little and been stopped, as a user leaves it.
+$build/window/qt/tempulix 2>/dev/null & stopped=$!; pids+=($stopped)
+w=$(xdotool search --all --sync --onlyvisible --pid "$stopped" --name '^Tempulix - by ' | head -n1)
+xdotool windowactivate --sync "$w" 2>/dev/null
+xdotool key s
+sleep 1
+xdotool key t
 $build/bench/minimal_label precise 2>/dev/null & precise=$!; pids+=($precise)
 w_precise=$(window_of '^Minimal precise')
 $build/bench/minimal_label rearm 2>/dev/null & rearm=$!; pids+=($rearm)
@@ -48,7 +35,7 @@ sleep 2
 
 watchers=()
 # Each watcher presses S with its window focused, then they all run at once.
-for name in running running_old precise rearm; do
+for name in running precise rearm; do
   w=w_$name
   xdotool windowactivate --sync "${!w}" 2>/dev/null
   $watch watch "${!w}" "$seconds" >"$work/$name.txt" &
@@ -56,14 +43,14 @@ for name in running running_old precise rearm; do
   sleep 0.3
 done
 declare -A cpu0 wake0
-for name in running running_old stopped stopped_old precise rearm clock; do
+for name in running stopped precise rearm clock; do
   cpu0[$name]=$(cpu_ms "${!name}")
   wake0[$name]=$(wakeups "${!name}")
 done
 wait "${watchers[@]}"
 sleep 1  # the watchers end a second apart at most; cost is per minute of that window
 declare -A cpu wake rss pss
-for name in running running_old stopped stopped_old precise rearm clock; do
+for name in running stopped precise rearm clock; do
   cpu[$name]=$(( ($(cpu_ms "${!name}") - ${cpu0[$name]}) * 60 / (seconds + 1) ))
   wake[$name]=$(( ($(wakeups "${!name}") - ${wake0[$name]}) * 60 / (seconds + 1) ))
   read -r rss[$name] pss[$name] <<<"$(memory "${!name}")"
@@ -85,8 +72,6 @@ get() { sed -n "s/^$2=//p" "$work/$1.txt"; }
 last() { awk -F'|' -v row="$1" '$2 == " " row " " { gsub(/^ +| +$/, "", $3); gsub(/^ +| +$/, "", $4); print $3 ", " $4 }' "$results" 2>/dev/null; }
 last_running=$(last "Tempulix running")
 last_stopped=$(last "Tempulix stopped")
-last_running_old=$(last "Tempulix running, as before Linux 6.9")
-last_stopped_old=$(last "Tempulix stopped, as before Linux 6.9")
 bench=$($build/bench/tick_bench --benchmark_min_time=1 2>/dev/null | grep '^BM_')
 
 {
@@ -100,10 +85,9 @@ bench=$($build/bench/tick_bench --benchmark_min_time=1 2>/dev/null | grep '^BM_'
   echo
   echo "| program | ticks (ideal) | lag at end | mean period | p50 | p99 | max |"
   echo "|---|---|---|---|---|---|---|"
-  for name in running running_old precise rearm; do
+  for name in running precise rearm; do
     case $name in
       running) label="Tempulix (precise timer)" ;;
-      running_old) label="Tempulix, as before Linux 6.9" ;;
       precise) label="minimal Qt label, precise timer" ;;
       rearm) label="minimal Qt label, re-armed from dispatch" ;;
     esac
@@ -112,14 +96,12 @@ bench=$($build/bench/tick_bench --benchmark_min_time=1 2>/dev/null | grep '^BM_'
   echo
   echo "## Cost"
   echo
-  echo "CPU time and wake-ups (voluntary context switches of all threads) per minute during the same window; memory from /proc/PID/smaps_rollup at its end; start-up is the median of five runs from exec to the first top-level window mapped. The stopped stopwatches ran for a second and were stopped before the window. Kernel $(uname -r): the end of Qt's event reader is $(printf '6.9\n%s\n' "$(uname -r | cut -d- -f1)" | sort -C -V && echo 'heard as an event (a pidfd of its thread)' || echo 'looked at as the program wakes anyway (no thread pidfd before Linux 6.9)'); the rows \"as before Linux 6.9\" ran under a seccomp filter that refuses a pidfd of a thread as those kernels do, so the program looks at the reader only as it wakes anyway. The last column is the run before this one (CPU, wake-ups per minute), as its RESULTS file gave them."
+  echo "CPU time and wake-ups (voluntary context switches of all threads) per minute during the same window; memory from /proc/PID/smaps_rollup at its end; start-up is the median of five runs from exec to the first top-level window mapped. The stopped stopwatch ran for a second and was stopped before the window. The last column is the run before this one (CPU, wake-ups per minute), as its RESULTS file gave them."
   echo
   echo "| program | CPU per minute | wake-ups per minute | RSS | PSS | exec to mapped | last run |"
   echo "|---|---|---|---|---|---|---|"
   echo "| Tempulix running | ${cpu[running]} ms | ${wake[running]} | ${rss[running]} KiB | ${pss[running]} KiB | ${start_tempulix} ms | ${last_running:--} |"
   echo "| Tempulix stopped | ${cpu[stopped]} ms | ${wake[stopped]} | ${rss[stopped]} KiB | ${pss[stopped]} KiB | | ${last_stopped:--} |"
-  echo "| Tempulix running, as before Linux 6.9 | ${cpu[running_old]} ms | ${wake[running_old]} | ${rss[running_old]} KiB | ${pss[running_old]} KiB | | ${last_running_old:--} |"
-  echo "| Tempulix stopped, as before Linux 6.9 | ${cpu[stopped_old]} ms | ${wake[stopped_old]} | ${rss[stopped_old]} KiB | ${pss[stopped_old]} KiB | | ${last_stopped_old:--} |"
   echo "| minimal Qt label, 100 ms | ${cpu[precise]} ms | ${wake[precise]} | ${rss[precise]} KiB | ${pss[precise]} KiB | ${start_minimal} ms | |"
   echo "| minimal Qt label, re-armed | ${cpu[rearm]} ms | ${wake[rearm]} | ${rss[rearm]} KiB | ${pss[rearm]} KiB | | |"
   echo "| xclock -update 1 | ${cpu[clock]} ms | ${wake[clock]} | ${rss[clock]} KiB | ${pss[clock]} KiB | ${start_xclock} ms | |"

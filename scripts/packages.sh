@@ -25,7 +25,7 @@ debian_check_depends=(libgtest-dev fonts-liberation)
 # scripts that run themselves again through it). The Wine that runs the Windows programs is in
 # windows_runner_packages below.
 test_packages=("${build_packages[@]}"
-               libgtest-dev libgmock-dev valgrind libseccomp-dev
+               libgtest-dev libgmock-dev valgrind
                xvfb xauth x11-utils x11-xkb-utils x11-xserver-utils xdotool wmctrl imagemagick
                python3-xlib procps dbus-daemon sudo
                at-spi2-core python3-pyatspi libglib2.0-bin orca speech-dispatcher

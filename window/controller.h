@@ -33,8 +33,8 @@ class Controller {
   // Written to the label on reset; the window starts with its own, space-padded text.
   static constexpr std::string_view resetLabelText = "0:00.0";
 
-  // The window must outlive the controller. onTop is the always-on-top switch (setOnTop on
-  // Windows, x11::OnTop on X11), given here so that tests can watch it; empty, none is called.
+  // The window must outlive the controller. onTop is the window layer's always-on-top switch
+  // (see on_top.h), given here so that tests can watch it; empty, none is called.
   Controller(WindowOperations& window, OnTopSwitch onTop);
 
   // One handler per event, named after the control and event that raise it.

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 #include <string_view>
 
 namespace tempulix {
@@ -26,5 +27,10 @@ inline constexpr std::array<GlobalShortcutInfo, 2> globalShortcuts = {{
     {GlobalShortcut::startOrStop, "start-or-stop", "Start or stop", 9},
     {GlobalShortcut::reset, "reset", "Reset", 10},
 }};
+
+// The default key as people read it: "Ctrl+Alt+Shift+F9".
+inline std::string keyName(const GlobalShortcutInfo& shortcut) {
+  return "Ctrl+Alt+Shift+F" + std::to_string(shortcut.functionKey);
+}
 
 }  // namespace tempulix

@@ -1,5 +1,7 @@
 #include "desktop_preferences.h"
 
+#include "portal.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusMetaType>
@@ -17,8 +19,6 @@
 namespace tempulix {
 namespace {
 
-const QString portalService = QStringLiteral("org.freedesktop.portal.Desktop");
-const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString settingsInterface = QStringLiteral("org.freedesktop.portal.Settings");
 const QString appearance = QStringLiteral("org.freedesktop.appearance");
 const QString colorSchemeKey = QStringLiteral("color-scheme");
@@ -64,12 +64,12 @@ DesktopPreferences::DesktopPreferences(QObject* parent) : QObject(parent) {
   if (!bus.isConnected()) {
     return;  // no session bus: Qt's own knowledge is all there is
   }
-  bus.connect(portalService, portalPath, settingsInterface, QStringLiteral("SettingChanged"), this,
-              SLOT(portalSettingChanged(QString, QString, QDBusVariant)));
+  bus.connect(portal::service, portal::path, settingsInterface, QStringLiteral("SettingChanged"),
+              this, SLOT(portalSettingChanged(QString, QString, QDBusVariant)));
 
   qDBusRegisterMetaType<SettingsByGroup>();
   QDBusMessage readAll = QDBusMessage::createMethodCall(
-      portalService, portalPath, settingsInterface, QStringLiteral("ReadAll"));
+      portal::service, portal::path, settingsInterface, QStringLiteral("ReadAll"));
   readAll << QStringList{appearance, gnomeAccessibility};
   auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(readAll), this);
   connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* call) {

@@ -120,6 +120,10 @@ Form1::Form1(Controller::OnTopSwitch onTop, QWidget* parent)
 
   controller_.formLoad();
 
+  // On top from the first show, on X11 in the state the window is mapped with, which a window
+  // manager reads whenever it takes the window: at once, later, or in another's stead
+  // (docs/desktops.md). The controller's switch changes the hint afterwards.
+  setWindowFlag(Qt::WindowStaysOnTopHint);
   // Key preview: the window's own QWindow sees every key as a ShortcutOverride before any
   // widget, Alt combinations included, and lets it go on to the focused button.
   create();
@@ -130,14 +134,6 @@ Form1::~Form1() {
   if (QWindow* window = windowHandle()) {
     window->removeEventFilter(this);
   }
-}
-
-void Form1::endAsClosed(int exitStatus) {
-  // Rather than a window that only a kill ends: as a close, with the on-top state taken off.
-  std::int16_t cancel = 0;
-  controller_.formUnload(cancel);
-  timer1_.stop();
-  QCoreApplication::exit(exitStatus);
 }
 
 PictureButton* Form1::addButton(const char* name, std::string_view text, const char* accessibleName,

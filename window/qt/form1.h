@@ -22,8 +22,8 @@ class Form1 : public QWidget, public WindowOperations {
   Q_OBJECT
 
  public:
-  // onTop is the always-on-top switch the controller calls (on X11 the session's, see
-  // x11/session.h); empty where the platform has none (offscreen, native Wayland).
+  // onTop is the always-on-top switch the controller calls (see stay_on_top_hint.h). The window
+  // is made to stay on top before it is first shown, whatever the switch.
   explicit Form1(Controller::OnTopSwitch onTop, QWidget* parent = nullptr);
   ~Form1() override;
 
@@ -31,10 +31,6 @@ class Form1 : public QWidget, public WindowOperations {
   // and the focus moves of its handler stay within the window (Qt gives a window that is not
   // active its focus widget when it next becomes active).
   void globalShortcut(GlobalShortcut shortcut);
-
-  // Ends the program as closing the window does, the Close handler included, with this exit
-  // status: for when no close request can reach the window any more.
-  void endAsClosed(int exitStatus);
 
   // WindowOperations
   void setLabelText(std::string_view text) override;

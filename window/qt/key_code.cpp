@@ -5,6 +5,7 @@
 #include <string>
 
 #include "keymap.h"
+#include "xcb_events.h"
 
 namespace tempulix {
 
@@ -37,7 +38,7 @@ int controllerKeyCode(const QKeyEvent& event) {
   if (!foreignLetter || keycode == 0) {
     return key;
   }
-  if (const int letter = x11::latinLetterInKeymap(keycode)) {
+  if (const int letter = x11::latinLetterInKeymap(xcbConnection(), keycode)) {
     return letter;
   }
   if (const int letter = usLetterAtKeycode(keycode)) {

@@ -1,11 +1,16 @@
 #include "portal_shortcut_terms.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace tempulix::portal {
 
 std::string preferredTrigger(const GlobalShortcutInfo& info) {
-  return "CTRL+ALT+SHIFT+F" + std::to_string(info.functionKey);
+  std::string trigger = keyName(info);
+  for (char& c : trigger) {
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  }
+  return trigger;
 }
 
 std::optional<GlobalShortcut> shortcutNamed(std::string_view id) {

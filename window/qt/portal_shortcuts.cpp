@@ -1,5 +1,7 @@
 #include "portal_shortcuts.h"
 
+#include "portal.h"
+
 #include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusMetaType>
@@ -15,8 +17,6 @@
 namespace tempulix {
 namespace {
 
-const QString portalService = QStringLiteral("org.freedesktop.portal.Desktop");
-const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString registryInterface = QStringLiteral("org.freedesktop.host.portal.Registry");
 const QString shortcutsInterface = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
 const QString requestInterface = QStringLiteral("org.freedesktop.portal.Request");
@@ -56,7 +56,7 @@ const QDBusArgument& operator>>(const QDBusArgument& argument, PortalShortcut& s
 QString requestPath(const QString& uniqueName, const QString& token) {
   QString sender = uniqueName.mid(1);
   sender.replace(QLatin1Char('.'), QLatin1Char('_'));
-  return portalPath + QStringLiteral("/request/") + sender + QLatin1Char('/') + token;
+  return portal::path + QStringLiteral("/request/") + sender + QLatin1Char('/') + token;
 }
 
 // A token that is new on this connection (letters, digits and '_', as object paths allow).
@@ -109,7 +109,7 @@ class PortalResponse : public QObject {
 
   // Where the portal names another path for the request than the one expected.
   void listenAt(const QString& path) {
-    bus_.connect(portalService, path, requestInterface, QStringLiteral("Response"), this,
+    bus_.connect(portal::service, path, requestInterface, QStringLiteral("Response"), this,
                  SLOT(answered(uint, QVariantMap)));
     paths_.append(path);
   }
@@ -117,7 +117,7 @@ class PortalResponse : public QObject {
  private slots:
   void answered(uint response, const QVariantMap& results) {
     for (const QString& path : std::as_const(paths_)) {
-      bus_.disconnect(portalService, path, requestInterface, QStringLiteral("Response"), this,
+      bus_.disconnect(portal::service, path, requestInterface, QStringLiteral("Response"), this,
                       SLOT(answered(uint, QVariantMap)));
     }
     deleteLater();
@@ -142,7 +142,7 @@ PortalShortcuts::PortalShortcuts(const QString& appId, QObject* parent)
     fail(portal::Failure::noSessionBus);
     return;
   }
-  bus_.connect(portalService, portalPath, shortcutsInterface, QStringLiteral("Activated"), this,
+  bus_.connect(portal::service, portal::path, shortcutsInterface, QStringLiteral("Activated"), this,
                SLOT(portalActivated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
   registerApp();
 }
@@ -153,8 +153,8 @@ PortalShortcuts::~PortalShortcuts() {
 }
 
 void PortalShortcuts::registerApp() {
-  QDBusMessage call = QDBusMessage::createMethodCall(portalService, portalPath, registryInterface,
-                                                     QStringLiteral("Register"));
+  QDBusMessage call = QDBusMessage::createMethodCall(portal::service, portal::path,
+                                                     registryInterface, QStringLiteral("Register"));
   call << appId_ << QVariantMap();
   auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call), this);
   connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* done) {
@@ -273,7 +273,7 @@ void PortalShortcuts::request(const QString& method, QList<QVariant> arguments, 
   const QPointer<PortalResponse> response = new PortalResponse(bus_, path, std::move(answer), this);
 
   QDBusMessage call =
-      QDBusMessage::createMethodCall(portalService, portalPath, shortcutsInterface, method);
+      QDBusMessage::createMethodCall(portal::service, portal::path, shortcutsInterface, method);
   call.setArguments(arguments);
   auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call), this);
   connect(watcher, &QDBusPendingCallWatcher::finished, this,

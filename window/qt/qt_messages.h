@@ -1,8 +1,7 @@
 // Which of Qt's own messages reach standard error. Lines that other programs cause and that
 // tell the user nothing to act on are dropped: a screen reader that subscribes to events Qt does
-// not know, or answers a key late. (Client messages of unknown kinds from other X clients never
-// reach Qt at all: see x11/client_messages.h.) Every other message, a real error among them, is
-// printed as Qt would print it.
+// not know, or answers a key late. Every other message, a real error among them, is printed as
+// Qt would print it.
 #pragma once
 
 #include <string_view>

@@ -1,11 +1,13 @@
 #include "form1.h"
 
 #include <string>
+#include <utility>
 
 #include "form1_layout.h"
 #include "pictures.h"
 #include "resource_ids.h"
 #include "system_appearance.h"
+#include "system_function.h"
 #include "window_title.h"
 
 namespace tempulix::win32 {
@@ -39,20 +41,12 @@ std::int64_t nowMicroseconds() {
          counter.QuadPart % frequency.QuadPart * 1'000'000 / frequency.QuadPart;
 }
 
-// A function of newer Windows versions, looked up when the program runs so that it still starts
-// on Vista, 7 and 8, which lack it; null there.
-template <typename Function>
-Function newerUser32Function(const char* name) {
-  const FARPROC found = GetProcAddress(GetModuleHandleW(L"user32.dll"), name);
-  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
-}
-
 // The resolution of the monitor the window is on, in dots per inch (Windows 10 1607 and later);
 // elsewhere the system's, which is then every monitor's.
 int dpiOf(HWND window) {
   using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
   static const auto getDpiForWindow =
-      newerUser32Function<GetDpiForWindowFunction>("GetDpiForWindow");
+      systemFunction<GetDpiForWindowFunction>(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow");
   if (getDpiForWindow) {
     if (const UINT dpi = getDpiForWindow(window)) {
       return static_cast<int>(dpi);
@@ -65,8 +59,8 @@ int dpiOf(HWND window) {
 // draws at that resolution.
 SIZE windowSizeFor(int width, int height, int dpi) {
   using AdjustForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-  static const auto adjustForDpi =
-      newerUser32Function<AdjustForDpiFunction>("AdjustWindowRectExForDpi");
+  static const auto adjustForDpi = systemFunction<AdjustForDpiFunction>(
+      GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi");
   RECT frame{0, 0, width, height};
   if (!adjustForDpi ||
       !adjustForDpi(&frame, windowStyle, FALSE, windowExStyle, static_cast<UINT>(dpi))) {
@@ -82,7 +76,8 @@ int shiftState() {
 
 }  // namespace
 
-Form1::Form1(HINSTANCE instance) : instance_(instance), controller_(*this, setOnTop) {}
+Form1::Form1(HINSTANCE instance, Controller::OnTopSwitch onTop)
+    : instance_(instance), controller_(*this, std::move(onTop)) {}
 
 bool Form1::show(int showCommand) {
   WNDCLASSEXW windowClassInfo{};
@@ -311,7 +306,6 @@ LRESULT Form1::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       dpi_ = dpiOf(window);
       createControls();
       controller_.formLoad();
-      hotkeys_.emplace(window);
       return 0;
     case WM_DPICHANGED:
       // Moved to a monitor of another resolution, or its scale changed: the fonts, places and
@@ -414,19 +408,7 @@ LRESULT Form1::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         onTimer();
         return 0;
       }
-      if (wParam == GlobalHotkeys::releaseTimerId && hotkeys_) {
-        hotkeys_->checkReleased();
-        return 0;
-      }
       break;
-    case WM_HOTKEY:
-      // Pressed whatever program has the keyboard; the window is neither activated nor raised.
-      if (hotkeys_) {
-        if (const std::optional<GlobalShortcut> shortcut = hotkeys_->pressed(wParam)) {
-          controller_.globalShortcut(*shortcut);
-        }
-      }
-      return 0;
     case WM_CLOSE: {
       std::int16_t cancel = 0;
       controller_.formUnload(cancel);
@@ -436,7 +418,6 @@ LRESULT Form1::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_DESTROY:
-      hotkeys_.reset();  // freed while the window they belong to is still there
       KillTimer(window_, timer1Id);
       window_ = nullptr;
       PostQuitMessage(0);

@@ -6,10 +6,8 @@
 #include <windows.h>
 
 #include <array>
-#include <optional>
 
 #include "controller.h"
-#include "global_hotkeys.h"
 #include "handles.h"
 #include "painting.h"
 #include "tick_schedule.h"
@@ -19,12 +17,17 @@ namespace tempulix::win32 {
 
 class Form1 : public WindowOperations {
  public:
-  explicit Form1(HINSTANCE instance);
+  // onTop is the always-on-top switch the controller calls (see topmost.h).
+  Form1(HINSTANCE instance, Controller::OnTopSwitch onTop);
   Form1(const Form1&) = delete;
   Form1& operator=(const Form1&) = delete;
 
   // Creates the window (Initialize and Load run here) and shows it; false if it could not be made.
   bool show(int showCommand);
+
+  // A global shortcut pressed, wherever the keyboard focus is: the window is not activated, and
+  // the focus moves of its handler wait for the window's next activation.
+  void globalShortcut(GlobalShortcut shortcut) { controller_.globalShortcut(shortcut); }
 
   // The message loop's part: key preview, then the dialog manager for Tab, Enter, Space and
   // access keys. True if the message has been handled and must not be dispatched again.
@@ -72,8 +75,6 @@ class Form1 : public WindowOperations {
   // handlers move the focus to while another program's window is in front waits here.
   HWND focusToRestore_ = nullptr;
   Controller controller_;
-  // From the window's creation to its destruction.
-  std::optional<GlobalHotkeys> hotkeys_;
 };
 
 }  // namespace tempulix::win32

@@ -1,9 +1,11 @@
 #include "global_hotkeys.h"
 
-// After windows.h, which it needs.
+// After windows.h, which they need.
+#include <commctrl.h>
 #include <versionhelpers.h>
 
 #include <cstdio>
+#include <utility>
 
 namespace tempulix::win32 {
 namespace {
@@ -24,7 +26,9 @@ UINT virtualKeyOf(const GlobalShortcutInfo& info) {
 
 }  // namespace
 
-GlobalHotkeys::GlobalHotkeys(HWND window) : window_(window) {
+GlobalHotkeys::GlobalHotkeys(HWND window, std::function<void(GlobalShortcut)> pressed)
+    : window_(window), pressed_(std::move(pressed)) {
+  SetWindowSubclass(window_, subclassProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
   // Vista does not know the flag.
   const UINT modifiers = heldModifiers | (IsWindows7OrGreater() ? MOD_NOREPEAT : 0);
   for (std::size_t i = 0; i < globalShortcuts.size(); ++i) {
@@ -38,40 +42,65 @@ GlobalHotkeys::GlobalHotkeys(HWND window) : window_(window) {
     const auto description = static_cast<int>(info.description.size());
     if (error == ERROR_HOTKEY_ALREADY_REGISTERED) {
       std::fprintf(stderr,
-                   "Tempulix: Ctrl+Alt+Shift+F%d is held by another program, so %.*s has no "
-                   "global shortcut\n",
-                   info.functionKey, description, info.description.data());
+                   "Tempulix: %s is held by another program, so %.*s has no global shortcut\n",
+                   keyName(info).c_str(), description, info.description.data());
     } else {
-      std::fprintf(stderr, "Tempulix: Ctrl+Alt+Shift+F%d for %.*s could not be had (error %lu)\n",
-                   info.functionKey, description, info.description.data(), error);
+      std::fprintf(stderr, "Tempulix: %s for %.*s could not be had (error %lu)\n",
+                   keyName(info).c_str(), description, info.description.data(), error);
     }
   }
 }
 
 GlobalHotkeys::~GlobalHotkeys() {
+  release();
+}
+
+void GlobalHotkeys::release() {
+  if (!window_) {
+    return;
+  }
   for (std::size_t i = 0; i < globalShortcuts.size(); ++i) {
     if (registered_[i]) {
       UnregisterHotKey(window_, idOf(i));
     }
-    if (held_[i]) {
-      KillTimer(window_, releaseTimerId);
-    }
   }
+  KillTimer(window_, reinterpret_cast<UINT_PTR>(this));
+  RemoveWindowSubclass(window_, subclassProcedure, 0);
+  window_ = nullptr;
 }
 
-std::optional<GlobalShortcut> GlobalHotkeys::pressed(WPARAM id) {
-  for (std::size_t i = 0; i < globalShortcuts.size(); ++i) {
-    if (!registered_[i] || id != static_cast<WPARAM>(idOf(i))) {
-      continue;
-    }
-    if (held_[i]) {
-      return std::nullopt;  // the keyboard repeating a key held down
-    }
-    held_[i] = true;
-    SetTimer(window_, releaseTimerId, releaseCheckMs, nullptr);
-    return globalShortcuts[i].shortcut;
+LRESULT CALLBACK GlobalHotkeys::subclassProcedure(HWND window, UINT message, WPARAM wParam,
+                                                  LPARAM lParam, UINT_PTR, DWORD_PTR self) {
+  auto* hotkeys = reinterpret_cast<GlobalHotkeys*>(self);
+  switch (message) {
+    case WM_HOTKEY:
+      // Pressed whatever program has the keyboard; the window is neither activated nor raised.
+      hotkeys->hotkey(wParam);
+      return 0;
+    case WM_TIMER:
+      if (wParam == reinterpret_cast<UINT_PTR>(hotkeys)) {
+        hotkeys->checkReleased();
+        return 0;
+      }
+      break;
+    case WM_DESTROY:
+      hotkeys->release();  // while the window they belong to is still there
+      break;
+    default:
+      break;
   }
-  return std::nullopt;
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+void GlobalHotkeys::hotkey(WPARAM id) {
+  for (std::size_t i = 0; i < globalShortcuts.size(); ++i) {
+    // A press counts once: the keyboard repeats a key held down.
+    if (registered_[i] && id == static_cast<WPARAM>(idOf(i)) && !std::exchange(held_[i], true)) {
+      // The timer's id is this object's address: no other timer of the window has it.
+      SetTimer(window_, reinterpret_cast<UINT_PTR>(this), releaseCheckMs, nullptr);
+      pressed_(globalShortcuts[i].shortcut);
+    }
+  }
 }
 
 void GlobalHotkeys::checkReleased() {
@@ -84,7 +113,7 @@ void GlobalHotkeys::checkReleased() {
     anyHeld = anyHeld || held_[i];
   }
   if (!anyHeld) {
-    KillTimer(window_, releaseTimerId);
+    KillTimer(window_, reinterpret_cast<UINT_PTR>(this));
   }
 }
 

@@ -1,15 +1,15 @@
-// The global shortcuts as system-wide hot keys of the stopwatch window: made, it registers each
-// shortcut's default key (Ctrl+Alt+Shift with a function key) for the window; destroyed, it frees
-// them, so it must go before the window does. Windows then posts WM_HOTKEY to the window whatever
-// program has the keyboard. A key that another program holds is left to it (said once on
-// stderr), and the other key works without it. It acts on no press itself: it tells which
-// shortcut a WM_HOTKEY is, once for each press of the key.
+// The global shortcuts as system-wide hot keys of the stopwatch window. Made, it registers each
+// shortcut's default key (Ctrl+Alt+Shift with a function key) for the window and listens to the
+// window's messages (as a comctl32 subclass of it); Windows then posts WM_HOTKEY to the window
+// whatever program has the keyboard, and pressed hears of it once a press. A key that another
+// program holds is left to it (said once on stderr), and the other works. The keys are freed
+// when the window is destroyed or this is, whichever comes first.
 #pragma once
 
 #include <windows.h>
 
 #include <array>
-#include <optional>
+#include <functional>
 
 #include "global_shortcuts.h"
 
@@ -17,24 +17,22 @@ namespace tempulix::win32 {
 
 class GlobalHotkeys {
  public:
-  // The window's timer that this uses while a key is held, to see it let go: the window hands
-  // WM_TIMER with this id to checkReleased().
-  static constexpr UINT_PTR releaseTimerId = 2;
-
-  // The window must belong to the calling thread, and outlive this.
-  explicit GlobalHotkeys(HWND window);
+  // The window must belong to the calling thread.
+  GlobalHotkeys(HWND window, std::function<void(GlobalShortcut)> pressed);
   ~GlobalHotkeys();
   GlobalHotkeys(const GlobalHotkeys&) = delete;
   GlobalHotkeys& operator=(const GlobalHotkeys&) = delete;
 
-  // The shortcut of a WM_HOTKEY (given its wParam); none for another hot key, or for the
-  // keyboard's repeat while the key is held down.
-  std::optional<GlobalShortcut> pressed(WPARAM id);
+ private:
+  static LRESULT CALLBACK subclassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR id, DWORD_PTR self);
+  void hotkey(WPARAM id);
   // Forgets each held key that is up again.
   void checkReleased();
+  void release();
 
- private:
   HWND window_;
+  std::function<void(GlobalShortcut)> pressed_;
   std::array<bool, globalShortcuts.size()> registered_{};
   // Pressed and not let go yet. Windows 7 and later drop the keyboard's repeats of a hot key
   // themselves (MOD_NOREPEAT); Vista knows no such flag, and Wine (8) ignores it: so wherever it

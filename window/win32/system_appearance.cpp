@@ -2,18 +2,13 @@
 
 #include <cwchar>
 
+#include "system_function.h"
+
 namespace tempulix::win32 {
 namespace {
 
 constexpr wchar_t personalizeKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
-
-// A function of a system DLL looked up by name; null where this Windows lacks it.
-template <typename Function>
-Function systemFunction(HMODULE module, const char* name) {
-  const FARPROC found = module ? GetProcAddress(module, name) : nullptr;
-  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
-}
 
 std::uint32_t windowsBuild() {
   // GetVersionEx answers what the manifest lets it; RtlGetVersion tells the build as it is.

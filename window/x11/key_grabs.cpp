@@ -2,10 +2,11 @@
 
 #include <xcb/xcb_keysyms.h>
 
-#include <QObject>
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <string>
+#include <utility>
 
 #include "owned.h"
 
@@ -16,7 +17,6 @@ namespace {
 constexpr xcb_keysym_t keysymF1 = 0xffbe;
 constexpr xcb_keysym_t keysymNumLock = 0xff7f;
 constexpr std::array<xcb_keysym_t, 3> keysymsAlt = {0xffe9, 0xffea, 0xffe7};  // Alt_L, _R, Meta_L
-constexpr std::uint8_t badAccess = 10;
 // Every modifier an event's state can carry beside the eight real ones: the mouse buttons.
 constexpr std::uint16_t realModifiers = 0xff;
 
@@ -66,39 +66,28 @@ std::uint16_t modifiersOf(const std::vector<xcb_keycode_t>& keys, const xcb_keyc
   return mask;
 }
 
-std::string keyName(const GlobalShortcutInfo& shortcut) {
-  return "Ctrl+Alt+Shift+F" + std::to_string(shortcut.functionKey);
-}
-
 KeyGrabs::KeyGrabs(xcb_connection_t* connection, std::function<void(GlobalShortcut)> pressed)
-    : connection_(connection), pressed_(std::move(pressed)) {
-  for (std::size_t i = 0; i < keys_.size(); ++i) {
-    keys_[i].shortcut = globalShortcuts[i];
-  }
-  if (!connection_ || xcb_connection_has_error(connection_)) {
-    connection_ = nullptr;
-    return;
-  }
-  for (xcb_screen_iterator_t screen = xcb_setup_roots_iterator(xcb_get_setup(connection_));
+    : pressed_(std::move(pressed)) {
+  for (xcb_screen_iterator_t screen = xcb_setup_roots_iterator(xcb_get_setup(connection));
        screen.rem > 0; xcb_screen_next(&screen)) {
     roots_.push_back(screen.data->root);
   }
   // Which real modifiers Alt and Num Lock are on this server, and which keys have the symbols.
-  const xcb_get_modifier_mapping_cookie_t mappingAsked = xcb_get_modifier_mapping(connection_);
+  const xcb_get_modifier_mapping_cookie_t mappingAsked = xcb_get_modifier_mapping(connection);
   const std::unique_ptr<xcb_key_symbols_t, FreeKeySymbols> symbols(
-      xcb_key_symbols_alloc(connection_));
+      xcb_key_symbols_alloc(connection));
   std::vector<xcb_keycode_t> alt;
   for (const xcb_keysym_t keysym : keysymsAlt) {
     const std::vector<xcb_keycode_t> found = keycodesOf(symbols.get(), keysym);
     alt.insert(alt.end(), found.begin(), found.end());
   }
-  const std::vector<xcb_keycode_t> numLock = keycodesOf(symbols.get(), keysymNumLock);
-  for (Key& key : keys_) {
-    key.keycodes = keycodesOf(symbols.get(),
-                              keysymF1 + static_cast<xcb_keysym_t>(key.shortcut.functionKey - 1));
+  for (std::size_t i = 0; i < keys_.size(); ++i) {
+    keys_[i].shortcut = globalShortcuts[i];
+    keys_[i].keycodes = keycodesOf(
+        symbols.get(), keysymF1 + static_cast<xcb_keysym_t>(globalShortcuts[i].functionKey - 1));
   }
   const Owned<xcb_get_modifier_mapping_reply_t> mapping(
-      xcb_get_modifier_mapping_reply(connection_, mappingAsked, nullptr));
+      xcb_get_modifier_mapping_reply(connection, mappingAsked, nullptr));
   const xcb_keycode_t* rows = mapping ? xcb_get_modifier_mapping_keycodes(mapping.get()) : nullptr;
   const int perModifier = mapping ? mapping->keycodes_per_modifier : 0;
   std::uint16_t altMask = modifiersOf(alt, rows, perModifier);
@@ -106,71 +95,47 @@ KeyGrabs::KeyGrabs(xcb_connection_t* connection, std::function<void(GlobalShortc
     altMask = XCB_MOD_MASK_1;  // where Alt is, by convention
   }
   modifiers_ = static_cast<std::uint16_t>(XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_SHIFT | altMask);
-  numLock_ = modifiersOf(numLock, rows, perModifier);
+  numLock_ = modifiersOf(keycodesOf(symbols.get(), keysymNumLock), rows, perModifier);
 
-  // Unchecked: a refusal (BadAccess, the key is another client's) comes as an event, told apart
-  // by the request's sequence number.
+  // Every grab sent before the first answer is read: one round trip. A refusal (BadAccess) means
+  // another client holds the key.
+  std::vector<std::pair<Key*, xcb_void_cookie_t>> grabs;
   for (Key& key : keys_) {
     key.taken = key.keycodes.empty();
-    bool first = true;
     for (const xcb_window_t root : roots_) {
       for (const xcb_keycode_t keycode : key.keycodes) {
         for (const std::uint16_t modifiers : lockCombinations(modifiers_, numLock_)) {
-          const xcb_void_cookie_t grab = xcb_grab_key(connection_, 0, root, modifiers, keycode,
-                                                      XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
-          if (std::exchange(first, false)) {
-            key.firstRequest = grab.sequence;
-          }
-          key.lastRequest = grab.sequence;
+          grabs.emplace_back(&key, xcb_grab_key_checked(connection, 0, root, modifiers, keycode,
+                                                        XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
         }
       }
     }
   }
-  xcb_flush(connection_);
-  if (std::any_of(keys_.begin(), keys_.end(), [](const Key& key) { return key.taken; })) {
-    reportLater();
+  for (const auto& [key, grab] : grabs) {
+    if (const Owned<xcb_generic_error_t> error(xcb_request_check(connection, grab)); error) {
+      key->taken = true;
+    }
   }
-}
 
-KeyGrabs::~KeyGrabs() {
-  reporting_.reset();
-  if (!connection_ || xcb_connection_has_error(connection_)) {
-    return;
-  }
+  std::string names;
+  std::size_t taken = 0;
   for (const Key& key : keys_) {
     if (key.taken) {
-      continue;  // another client's grabs stay as they are
-    }
-    for (const xcb_window_t root : roots_) {
-      for (const xcb_keycode_t keycode : key.keycodes) {
-        for (const std::uint16_t modifiers : lockCombinations(modifiers_, numLock_)) {
-          xcb_ungrab_key(connection_, keycode, root, modifiers);
-        }
-      }
+      names += (taken++ > 0 ? " and " : "") + keyName(key.shortcut) + " (" +
+               std::string(key.shortcut.description) + ")";
     }
   }
-  xcb_flush(connection_);
+  if (taken > 0) {
+    const bool none = taken == keys_.size();
+    std::fprintf(stderr, "tempulix: %s%s %s or not on this keyboard; %s\n",
+                 none ? "no global shortcut: " : "the global shortcut ", names.c_str(),
+                 taken > 1 ? "are held by other programs" : "is held by another program",
+                 none ? "the stopwatch works without" : "left to it");
+  }
 }
 
 bool KeyGrabs::handleEvent(const xcb_generic_event_t& event) {
-  if (!connection_) {
-    return false;
-  }
   const std::uint8_t type = event.response_type & 0x7f;
-  if (type == 0) {
-    const auto& error = reinterpret_cast<const xcb_generic_error_t&>(event);
-    for (Key& key : keys_) {
-      if (error.full_sequence >= key.firstRequest && error.full_sequence <= key.lastRequest &&
-          !key.keycodes.empty()) {
-        if (error.error_code == badAccess && !key.taken) {
-          key.taken = true;
-          reportLater();
-        }
-        return true;
-      }
-    }
-    return false;
-  }
   if (type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE) {
     return false;
   }
@@ -192,37 +157,6 @@ bool KeyGrabs::handleEvent(const xcb_generic_event_t& event) {
     return true;
   }
   return false;
-}
-
-void KeyGrabs::reportLater() {
-  // The refusals of one batch of grabs come together: said in one line, once they are in.
-  if (!reporting_) {
-    reporting_ = std::make_unique<QObject>();
-    QMetaObject::invokeMethod(
-        reporting_.get(), [this] { report(); }, Qt::QueuedConnection);
-  }
-}
-
-void KeyGrabs::report() {
-  reporting_.release()->deleteLater();
-  std::string names;
-  int count = 0;
-  for (Key& key : keys_) {
-    if (key.taken && !std::exchange(key.said, true)) {
-      names += (names.empty() ? "" : " and ") + keyName(key.shortcut) + " (" +
-               std::string(key.shortcut.description) + ")";
-      ++count;
-    }
-  }
-  if (count == 0) {
-    return;
-  }
-  const bool none =
-      std::all_of(keys_.begin(), keys_.end(), [](const Key& key) { return key.taken; });
-  std::fprintf(stderr, "tempulix: %s%s %s or not on this keyboard; %s\n",
-               none ? "no global shortcut: " : "the global shortcut ", names.c_str(),
-               count > 1 ? "are held by other programs" : "is held by another program",
-               none ? "the stopwatch works without" : "left to it");
 }
 
 }  // namespace tempulix::x11

@@ -3,7 +3,6 @@
 #include <xkbcommon/xkbcommon-x11.h>
 #include <xkbcommon/xkbcommon.h>
 
-#include <QGuiApplication>
 #include <memory>
 
 namespace tempulix::x11 {
@@ -28,10 +27,7 @@ int latinLetter(xkb_keysym_t keysym) {
 
 }  // namespace
 
-int latinLetterInKeymap(std::uint32_t keycode) {
-  const auto* x11 =
-      qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-  xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+int latinLetterInKeymap(xcb_connection_t* connection, std::uint32_t keycode) {
   if (!connection || !xkb_x11_setup_xkb_extension(connection, XKB_X11_MIN_MAJOR_XKB_VERSION,
                                                   XKB_X11_MIN_MINOR_XKB_VERSION,
                                                   XKB_X11_SETUP_XKB_EXTENSION_NO_FLAGS, nullptr,

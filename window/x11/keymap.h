@@ -1,6 +1,8 @@
 // The X server's keyboard map, as the program's key handling needs it: which Latin letter a key
-// has on the keyboard's layouts. Read on Qt's own connection; it answers nothing elsewhere.
+// has on the keyboard's layouts.
 #pragma once
+
+#include <xcb/xcb.h>
 
 #include <cstdint>
 
@@ -8,8 +10,8 @@ namespace tempulix::x11 {
 
 // The letter ('A'...'Z') the key (an XKB keycode) has on the first layout of the X server's keymap
 // that puts a Latin letter there (with "us,ru" that is the US one, with "gr,fr" the French one); 0
-// if none does or the program is not on X11. The keymap is read afresh, so a layout changed since
+// if none does or there is no connection. The keymap is read afresh, so a layout changed since
 // start-up counts; it costs a few round trips to the X server.
-int latinLetterInKeymap(std::uint32_t keycode);
+int latinLetterInKeymap(xcb_connection_t* connection, std::uint32_t keycode);
 
 }  // namespace tempulix::x11

@@ -19,6 +19,7 @@
 #include "controller.h"
 #include "key_code.h"
 #include "screen_reader.h"
+#include "stay_on_top_hint.h"
 
 namespace tempulix {
 namespace {
@@ -351,6 +352,32 @@ class Form1Test : public QObject {
     QVERIFY(form_->close());
     QCOMPARE(calls_.size(), std::size_t{2});
     QCOMPARE(calls_[1].flag, flagFalse);
+  }
+
+  // The window stays on top from its first show, whatever the switch does; Qt's switch then sets
+  // the hint for exactly flagTrue and clears it for any other flag, on the window the handle
+  // names, without moving it, and answers 0 for a handle of no window of the program.
+  void stayOnTopHintSwitch() {
+    QVERIFY(window()->flags() & Qt::WindowStaysOnTopHint);
+    const QRect place = form_->geometry();
+    const struct {
+      std::int16_t flag;
+      bool above;
+    } rows[] = {{flagFalse, false}, {flagTrue, true}, {1, false}, {flagTrue, true}, {-2, false}};
+    for (const auto& row : rows) {
+      WindowHandle handle = form_->winId();
+      std::int16_t flag = row.flag;
+      setOnTop(handle, flag);
+      QCOMPARE(flag, std::int16_t{1});
+      QCOMPARE(handle, static_cast<WindowHandle>(form_->winId()));
+      QCOMPARE(bool(window()->flags() & Qt::WindowStaysOnTopHint), row.above);
+      QCOMPARE(form_->geometry(), place);
+    }
+    for (WindowHandle none : {WindowHandle{0}, ~WindowHandle{0}}) {
+      std::int16_t flag = flagTrue;
+      setOnTop(none, flag);
+      QCOMPARE(flag, std::int16_t{0});
+    }
   }
 
   void exitEndsWithoutClosing() {
