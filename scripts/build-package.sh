@@ -27,7 +27,7 @@ mkdir -p "$source_dir"
 # The files of the checkout, nothing built or ignored.
 if git -C "$top" rev-parse --git-dir >/dev/null 2>&1; then
   (cd "$top" && git ls-files -z --cached --others --exclude-standard | grep -z -v '^build/' |
-     xargs -0 -r -I{} sh -c '[ -e "{}" ] && printf "%s\0" "{}"' |
+     xargs -0 -r -I{} sh -c '[ ! -e "{}" ] || printf "%s\0" "{}"' |
      tar --null -T - -cf -) | tar -xf - -C "$source_dir"
 else
   (cd "$top" && tar --exclude=./build -cf - .) | tar -xf - -C "$source_dir"

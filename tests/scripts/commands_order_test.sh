@@ -9,7 +9,7 @@ copy=$(mktemp -d)
 trap 'rm -rf "$copy"' EXIT
 failures=0
 (cd "$top" && git ls-files -z --cached --others --exclude-standard | grep -z -v '^build/' |
-   xargs -0 -r -I{} sh -c '[ -e "{}" ] && printf "%s\0" "{}"' | tar --null -T - -cf -) |
+   xargs -0 -r -I{} sh -c '[ ! -e "{}" ] || printf "%s\0" "{}"' | tar --null -T - -cf -) |
   tar -xf - -C "$copy"
 cd "$copy"
 listed() {

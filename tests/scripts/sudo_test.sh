@@ -60,7 +60,7 @@ mount --bind "$t/sudo-run" /run/sudo
 # one change not committed.
 mkdir "$t/checkout"
 (cd "$top" && git ls-files -z --cached --others --exclude-standard | grep -z -v '^build/' |
-   xargs -0 -r -I{} sh -c '[ -e "{}" ] && printf "%s\0" "{}"' | tar --null -T - -cf -) |
+   xargs -0 -r -I{} sh -c '[ ! -e "{}" ] || printf "%s\0" "{}"' | tar --null -T - -cf -) |
   tar -xf - -C "$t/checkout"
 git -C "$t/checkout" init -q
 git -C "$t/checkout" add -A
