@@ -1,9 +1,6 @@
-// Qt needs a UTF-8 character type. Given another (a fresh system, ssh or a service often has no
-// locale at all, that is "C"), Qt 6.8 switches to the UTF-8 form of the locale itself and says
-// so on standard error at every start. This makes the same switch before Qt starts, in the
-// environment Qt reads, so that the program starts quietly in any locale. It does not repair a
-// locale that names something not installed, and changes nothing where the character type is
-// UTF-8 already.
+// Qt needs a UTF-8 character type, and says so at every start where it gets another (as "C", on a
+// fresh system). This makes the switch Qt would make before Qt starts, so that the program starts
+// quietly in any locale. It changes nothing where the character type is UTF-8 already.
 #pragma once
 
 #include <string>

@@ -1,10 +1,6 @@
-// What the desktop asks its programs to look like: a light or dark colour scheme, and whether it
-// wants higher contrast. Heard from the XDG desktop portal's settings (org.freedesktop.appearance,
-// which GNOME, KDE Plasma and other desktops with a portal publish, and GNOME's own high-contrast
-// switch, which its portal publishes too) and from what Qt's own
-// platform theme knows (its colour scheme from Qt 6.5, its contrast preference from 6.10). It
-// listens and reports; it changes no colour itself. Every question to the portal is asynchronous:
-// the GUI thread never waits for another program.
+// What the desktop asks its programs to look like: light or dark, and higher contrast or not, as
+// the XDG desktop portal's settings and Qt's platform theme tell it. It listens and reports, and
+// changes no colour itself; every question to the portal is asynchronous.
 #pragma once
 
 #include <QDBusVariant>

@@ -1,8 +1,6 @@
-// The key code the controller compares, taken from a Qt key event. A Latin letter counts as
-// itself, on any Latin layout (QWERTY, QWERTZ, AZERTY, Dvorak, ...). A letter of another script
-// (Cyrillic, Greek, ...) counts as the Latin letter its key has on the keyboard's Latin layout,
-// as Windows' virtual-key codes do, so that S, T and R work whatever layout is active. It only
-// translates; what the codes do is the controller's business.
+// The key code the controller compares, taken from a Qt key event: a Latin letter as itself, a
+// letter of another script (Cyrillic, Greek, ...) as the Latin letter its key has on the
+// keyboard's Latin layout, as Windows' virtual-key codes do. It only translates.
 #pragma once
 
 #include <cstdint>

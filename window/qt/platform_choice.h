@@ -1,8 +1,7 @@
-// Which of Qt's platforms the stopwatch opens its window on, decided before Qt starts. Keeping a
-// window above others needs X11 (on Wayland desktops: their XWayland), because Wayland offers
-// clients no such request; native Wayland is only the fallback when no X display answers. A
-// platform the user names in QT_QPA_PLATFORM always wins. The decision is kept apart from the
-// probes that feed it, so that it can be tested without any display.
+// Which of Qt's platforms the stopwatch opens its window on, decided before Qt starts: X11 (on
+// Wayland desktops their XWayland), since Wayland lets no window stay on top; native Wayland only
+// where no X display answers; a platform named in QT_QPA_PLATFORM always. The decision is plain
+// data, apart from the probes that feed it.
 #pragma once
 
 #include <string>

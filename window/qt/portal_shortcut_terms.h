@@ -26,11 +26,8 @@ struct Listed {
   std::string triggerDescription;  // the desktop's words for its key; empty: it has none
 };
 
-// Whether to ask the desktop to bind the shortcuts: not when it lists every one of ours
-// already (KDE Plasma keeps an application's shortcuts across sessions, with the keys the user
-// gave them; binding again could put the preferred keys back). A desktop that lists none of
-// them (GNOME lists only what was bound in the same session) is asked, and keeps what the user
-// chose there itself.
+// Whether to ask the desktop to bind the shortcuts: not when it lists every one of ours already
+// (KDE Plasma keeps them across sessions, with the user's keys, which a bind could put back).
 bool needsBinding(const std::vector<Listed>& listed);
 
 // Why there is no global shortcut.

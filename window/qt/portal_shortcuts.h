@@ -1,11 +1,8 @@
 // The global shortcuts of a Wayland desktop, through its XDG desktop portal's GlobalShortcuts
-// (GNOME 48 on, KDE Plasma 5.27 on): the program is made known by its app id (the host-
-// application registry, xdg-desktop-portal 1.19 on), a session is created, the shortcuts the
-// desktop does not hold yet are bound with their preferred keys, and each press is reported.
-// The desktop asks the user and keeps the keys; nothing here overrides a key the user set.
-// Every call is asynchronous, on a D-Bus connection of its own (the registration must be the
-// first portal call on its connection), so the GUI thread never waits for the portal. Where no
-// shortcut can be had, one line on standard error says why. It does not act on a press itself.
+// (docs/desktops.md): the program registered by its app id, the shortcuts the desktop does not
+// hold yet bound with their preferred keys, each press reported. The desktop keeps the keys the
+// user set. Every call is asynchronous, on a D-Bus connection of its own; where no shortcut can
+// be had, one line on standard error says why.
 #pragma once
 
 #include <QDBusConnection>

@@ -1,10 +1,6 @@
 // What the stopwatch window tells screen readers beyond what Qt tells them of its widgets: the
-// window's accessible name, and short messages of its own. It does not decide what or when;
-// Form1 does, after each of the controller's handlers.
-//
-// Screen readers speak every name change of the active window (Orca does), so the window's name
-// follows its title only while the stopwatch stands still: a name change ten times a second
-// would have them read out every tick. The running time is the time display's name.
+// window's accessible name, and short messages of its own. Form1 decides what and when: the name
+// follows the title only while the stopwatch stands still (docs/accessibility.md).
 #pragma once
 
 #include <QString>

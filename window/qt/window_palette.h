@@ -1,11 +1,7 @@
 // The palette the stopwatch's window is drawn in, decided and applied: the platform theme's own,
-// left as it is, except where the desktop asks for a dark scheme and the theme hands out light
-// colours all the same (Qt's GTK theme hears GNOME's dark style yet keeps GTK 3's light palette;
-// Qt 6.4 does not hear of it at all). There the window gets Qt's own dark colours, until the
-// theme's are right again. It never makes anything light, and it leaves alone a look the user
-// chose (a style or GTK theme named in the environment, or a platform theme that brings the
-// user's own palette) and any high-contrast setting, where the platform's colours are the only
-// ones. What the desktop asks for is heard by DesktopPreferences.
+// except Qt's own dark colours where the desktop asks for dark and the theme still hands out light
+// ones (docs/accessibility.md). It never makes anything light, and leaves alone a look the user
+// chose and any high contrast.
 #pragma once
 
 #include <QObject>

@@ -1,9 +1,6 @@
-// The drawing the Windows window does itself, in the colours of its look: the window's background
-// and the time's colours, the captioned buttons in the dark look (classic controls have no dark
-// drawing; in the other looks the system draws them), and the exit button in every look, on the
-// window-background colour. Light and high contrast take the system's colours at each paint, in
-// the pairs the high-contrast themes define (button face with button text, window with window
-// text), so that they follow every change of them; the dark look has colours of its own.
+// The drawing the Windows window does itself, in the colours of its look: the background and the
+// time, the captioned buttons in the dark look (classic controls have no dark drawing), and the
+// exit button always. Light and high contrast take the system's colour pairs at each paint.
 #pragma once
 
 #include <windows.h>
